@@ -1,0 +1,24 @@
+# Services the tests use: a PulseAudio daemon with a null sink when no sound server answers.
+# Sourced by test.sh.
+started_pulse=""
+
+start_services() {
+  if command -v pactl >/dev/null && pactl info >/dev/null 2>&1; then
+    return 0
+  fi
+  if command -v pulseaudio >/dev/null; then
+    pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
+      --load="module-null-sink sink_name=nullsink" \
+      --load=module-native-protocol-unix >/dev/null 2>&1 || true
+    for _ in $(seq 1 50); do
+      pactl info >/dev/null 2>&1 && { started_pulse=1; break; }
+      sleep 0.1
+    done
+  fi
+}
+
+stop_services() {
+  if [ -n "$started_pulse" ]; then
+    pulseaudio --kill >/dev/null 2>&1 || true
+  fi
+}

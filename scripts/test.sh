@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test; then the engine's tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="$(nproc)"
+bash "$root/scripts/setup-deps.sh"
+
+source "$root/scripts/services.sh"
+start_services
+trap stop_services EXIT
+
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$root/build" --parallel "$jobs"
+status=0
+ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs" || status=1
+
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DZINDARA_SANITIZE=ON >/dev/null
+cmake --build "$root/build-asan" --parallel "$jobs" --target engine_tests
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs" -L engine || status=1
+exit $status
