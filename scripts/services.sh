@@ -1,8 +1,9 @@
-# Services the tests use: a PulseAudio daemon with a null sink when no sound server answers.
+# Services the tests use, started when they are not running and stopped afterwards.
 # Sourced by test.sh.
 started_pulse=""
 
-start_services() {
+# A PulseAudio daemon with a null sink, so the player plays for real without a sound card.
+start_pulse() {
   if command -v pactl >/dev/null && pactl info >/dev/null 2>&1; then
     return 0
   fi
@@ -17,8 +18,27 @@ start_services() {
   fi
 }
 
-stop_services() {
+stop_pulse() {
   if [ -n "$started_pulse" ]; then
     pulseaudio --kill >/dev/null 2>&1 || true
   fi
+}
+
+# Speech for the screen reader tests.
+start_speech() {
+  :
+}
+
+stop_speech() {
+  :
+}
+
+start_services() {
+  start_pulse
+  start_speech
+}
+
+stop_services() {
+  stop_speech
+  stop_pulse
 }
