@@ -20,6 +20,13 @@ qint64 DateiGroesse(const QString &name)
 QString TempOrdner()
 {
     QString path = QDir::tempPath();
+    if (path.isEmpty()) {
+        // Qt gives nothing when TMPDIR names a missing folder; keep that folder, so creating
+        // files there fails visibly instead of landing in "/".
+        path = qEnvironmentVariable("TMPDIR");
+        if (path.isEmpty())
+            path = QStringLiteral("/tmp");
+    }
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path;

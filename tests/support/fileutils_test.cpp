@@ -39,6 +39,14 @@ TEST_F(FileUtilsTest, TempMp3NameInUnwritableFolderRaises)
     EXPECT_TRUE(TempDateiName(QStringLiteral("TmpZinS"), 0).isEmpty());
 }
 
+TEST_F(FileUtilsTest, TempMp3NameInVanishedFolderRaises)
+{
+    const QString missing = path("gibt-es-nicht");
+    qputenv("TMPDIR", QFile::encodeName(missing));
+    EXPECT_EQ(TempOrdner(), missing + "/");
+    EXPECT_THROW(TempMp3Name(), EFileError);
+}
+
 TEST_F(FileUtilsTest, TempDateiNameUsesThreeCharactersOfThePrefix)
 {
     const QString made = TempDateiName(QStringLiteral("TmpZinS"), 0);
