@@ -1,0 +1,162 @@
+#include "platform/mpgdecoder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <mpg123.h>
+#include <mutex>
+
+namespace {
+
+void initLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
+}
+
+// Buffered reads: the length scan walks every frame header, a few hundred bytes apart.
+mpg123_ssize_t readFile(void *handle, void *buffer, size_t count)
+{
+    const size_t n = std::fread(buffer, 1, count, static_cast<FILE *>(handle));
+    return n == 0 && std::ferror(static_cast<FILE *>(handle)) ? -1 : mpg123_ssize_t(n);
+}
+
+off_t seekFile(void *handle, off_t offset, int whence)
+{
+    FILE *file = static_cast<FILE *>(handle);
+    return fseeko(file, offset, whence) == 0 ? ftello(file) : off_t(-1);
+}
+
+} // namespace
+
+TMpgDecoder::TMpgDecoder() = default;
+
+TMpgDecoder::~TMpgDecoder()
+{
+    close();
+}
+
+void TMpgDecoder::close()
+{
+    if (handle) {
+        mpg123_close(handle);
+        mpg123_delete(handle);
+        handle = nullptr;
+    }
+    if (file) {
+        std::fclose(file);
+        file = nullptr;
+    }
+    sampleRate = 0;
+    length = 0;
+    ended = false;
+}
+
+TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
+{
+    close();
+    initLibrary();
+    const QFileInfo info(fileName);
+    if (fileName.isEmpty() || !info.exists())
+        return OpenResult::NoFile;
+    if (!info.isFile())
+        return OpenResult::CannotRead;
+
+    // Read-only and without locks: the window copies the working copy while it is loaded.
+    file = std::fopen(QFile::encodeName(info.absoluteFilePath()).constData(), "rbe");
+    if (!file)
+        return OpenResult::CannotRead;
+    std::setvbuf(file, nullptr, _IOFBF, 128 * 1024);
+
+    int err = MPG123_OK;
+    handle = mpg123_new(nullptr, &err);
+    if (!handle) {
+        close();
+        return OpenResult::CannotRead;
+    }
+    // No gapless trimming: positions map linearly onto the bytes of every frame, as cutting
+    // assumes. Mono is doubled so the left and right volume both apply.
+    mpg123_param(handle, MPG123_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET, 0.0);
+    // Pieces begin inside a frame; allow for more than one frame of leading bytes.
+    mpg123_param(handle, MPG123_RESYNC_LIMIT, 16384, 0.0);
+    mpg123_format_none(handle);
+    const long *rates = nullptr;
+    size_t rateCount = 0;
+    mpg123_rates(&rates, &rateCount);
+    for (size_t i = 0; i < rateCount; ++i)
+        mpg123_format(handle, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
+
+    if (mpg123_replace_reader_handle(handle, readFile, seekFile, nullptr) != MPG123_OK
+        || mpg123_open_handle(handle, file) != MPG123_OK) {
+        close();
+        return OpenResult::NoAudio;
+    }
+    long rate = 0;
+    int channelCount = 0;
+    int encoding = 0;
+    if (mpg123_getformat(handle, &rate, &channelCount, &encoding) != MPG123_OK || rate <= 0) {
+        close();
+        return OpenResult::NoAudio;
+    }
+    // Later frames of another rate (joined files) are resampled to the first one.
+    mpg123_format_none(handle);
+    mpg123_format(handle, rate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    if (mpg123_scan(handle) != MPG123_OK) {
+        close();
+        return OpenResult::NoAudio;
+    }
+    const off_t samples = mpg123_length(handle);
+    if (samples <= 0) {
+        close();
+        return OpenResult::NoAudio;
+    }
+    sampleRate = rate;
+    length = samples;
+    if (mpg123_seek(handle, 0, SEEK_SET) < 0) {
+        close();
+        return OpenResult::NoAudio;
+    }
+    return OpenResult::Ok;
+}
+
+qint64 TMpgDecoder::read(char *buffer, qint64 maxBytes)
+{
+    if (!handle || ended)
+        return 0;
+    qint64 total = 0;
+    int idle = 0;
+    maxBytes -= maxBytes % bytesPerFrame;
+    while (total < maxBytes) {
+        size_t done = 0;
+        const int result = mpg123_read(handle, reinterpret_cast<unsigned char *>(buffer + total),
+                                       size_t(maxBytes - total), &done);
+        total += qint64(done);
+        const bool goesOn = result == MPG123_OK || result == MPG123_NEW_FORMAT || result == MPG123_NEED_MORE;
+        idle = done > 0 ? 0 : idle + 1;
+        // MPG123_DONE, or a damaged end that cannot be decoded any further.
+        if (!goesOn || idle > 8) {
+            ended = true;
+            break;
+        }
+    }
+    return total - total % bytesPerFrame;
+}
+
+bool TMpgDecoder::seek(qint64 sample)
+{
+    if (!handle)
+        return false;
+    ended = false;
+    return mpg123_seek(handle, off_t(qBound<qint64>(0, sample, length)), SEEK_SET) >= 0;
+}
+
+qint64 TMpgDecoder::samplesToMs(qint64 samples) const
+{
+    return sampleRate > 0 ? samples * 1000 / sampleRate : 0;
+}
+
+qint64 TMpgDecoder::msToSamples(qint64 ms) const
+{
+    // Rounded up, so that the position set is the one read back.
+    return ms <= 0 ? 0 : (ms * sampleRate + 999) / 1000;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <cstdio>
+
+struct mpg123_handle_struct;
+
+// One MP3 file decoded by libmpg123 into interleaved signed 16-bit stereo at the sample rate of
+// its first frame. The player and Mp3LaengeMs both go through here, so their lengths agree.
+class TMpgDecoder {
+public:
+    enum class OpenResult { Ok, NoFile, CannotRead, NoAudio };
+
+    TMpgDecoder();
+    ~TMpgDecoder();
+    TMpgDecoder(const TMpgDecoder &) = delete;
+    TMpgDecoder &operator=(const TMpgDecoder &) = delete;
+
+    // Opens the file read-only and scans it whole for its exact length.
+    OpenResult open(const QString &fileName);
+    void close();
+    bool isOpen() const { return handle != nullptr; }
+
+    long rate() const { return sampleRate; }
+    static constexpr int channels = 2;
+    static constexpr int bytesPerFrame = channels * 2;
+
+    // Length in samples per channel.
+    qint64 lengthSamples() const { return length; }
+    // Decodes up to `maxBytes` (a multiple of bytesPerFrame) into `buffer`; 0 at the end.
+    qint64 read(char *buffer, qint64 maxBytes);
+    bool atEnd() const { return ended; }
+    // Moves the decoding position to `sample`; the next read starts there.
+    bool seek(qint64 sample);
+
+    qint64 samplesToMs(qint64 samples) const;
+    qint64 msToSamples(qint64 ms) const;
+
+private:
+    mpg123_handle_struct *handle = nullptr;
+    FILE *file = nullptr;
+    long sampleRate = 0;
+    qint64 length = 0;
+    bool ended = false;
+};

@@ -1,0 +1,126 @@
+#include "encoded.h"
+#include "platform/mp3length.h"
+#include "support/mpegbuilder.h"
+#include "support/tempdir.h"
+
+#include <QDir>
+#include <cmath>
+
+namespace {
+
+using mpeg::FrameSpec;
+using mpeg::Mode;
+using mpeg::Version;
+
+FrameSpec spec(Version version, int layer, int bitrate, int sampleRate, Mode mode = Mode::JointStereo)
+{
+    FrameSpec s;
+    s.version = version;
+    s.layer = layer;
+    s.bitrate = bitrate;
+    s.sampleRate = sampleRate;
+    s.mode = mode;
+    return s;
+}
+
+struct LengthCase {
+    const char *name;
+    FrameSpec spec;
+    int frameCount;
+};
+
+void PrintTo(const LengthCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+
+class Mp3LengthOfSyntheticFiles : public TempDirTest, public ::testing::WithParamInterface<LengthCase> {};
+
+TEST_P(Mp3LengthOfSyntheticFiles, CountsEveryFrame)
+{
+    const LengthCase &c = GetParam();
+    const QByteArray audio = mpeg::frames(c.spec, c.frameCount, true);
+    const auto expected = qint64(std::floor(mpeg::durationMs(c.spec, c.frameCount)));
+    EXPECT_EQ(Mp3LaengeMs(writeFile("plain.mp3", audio)), expected);
+    // Tags around the audio are not played.
+    EXPECT_EQ(Mp3LaengeMs(writeFile("tagged.mp3", mpeg::id3v2Tag(3, 4096) + audio + mpeg::id3v1Tag("T"))), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, Mp3LengthOfSyntheticFiles,
+    ::testing::Values(LengthCase{"Mpeg1Layer3", {}, 100},
+                      LengthCase{"Mpeg2Layer3Mono", spec(Version::Mpeg2, 3, 64, 22050, Mode::Mono), 100},
+                      LengthCase{"Mpeg25Layer3", spec(Version::Mpeg25, 3, 32, 8000), 50},
+                      LengthCase{"Mpeg1Layer2", spec(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 100},
+                      LengthCase{"Mpeg1Layer1", spec(Version::Mpeg1, 1, 256, 32000), 100}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class Mp3Length : public TempDirTest {};
+
+TEST_F(Mp3Length, XingFrameIsNotAudio)
+{
+    const FrameSpec mp3;
+    mpeg::XingSpec xing;
+    xing.frameCount = 80;
+    const QByteArray file = mpeg::xingFrame(mp3, xing) + mpeg::frames(mp3, 80, true);
+    EXPECT_EQ(Mp3LaengeMs(writeFile("xing.mp3", file)), qint64(std::floor(mpeg::durationMs(mp3, 80))));
+}
+
+TEST_F(Mp3Length, PieceCutInsideFramesAtBothEnds)
+{
+    const FrameSpec mp3;
+    const QByteArray audio = mpeg::frames(mp3, 100, true);
+    const QByteArray piece = audio.mid(300, audio.size() - 300 - 200);
+    const qint64 length = Mp3LaengeMs(writeFile("piece.mp3", piece));
+    EXPECT_GE(length, qint64(mpeg::durationMs(mp3, 97)));
+    EXPECT_LE(length, qint64(mpeg::durationMs(mp3, 99)) + 1);
+}
+
+TEST_F(Mp3Length, UnplayableFilesGiveMinusOne)
+{
+    EXPECT_EQ(Mp3LaengeMs(path("missing.mp3")), -1);
+    EXPECT_EQ(Mp3LaengeMs(QString()), -1);
+    EXPECT_EQ(Mp3LaengeMs(writeFile("empty.mp3", {})), -1);
+    EXPECT_EQ(Mp3LaengeMs(writeFile("text.mp3", QByteArray("Dies ist keine MP3-Datei.\n").repeated(400))), -1);
+    EXPECT_EQ(Mp3LaengeMs(writeFile("junk.mp3", mpeg::junk(20000))), -1);
+    EXPECT_EQ(Mp3LaengeMs(writeFile("tagonly.mp3", mpeg::id3v2Tag(3, 1024) + mpeg::id3v1Tag("T"))), -1);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mp3"));
+    EXPECT_EQ(Mp3LaengeMs(path("folder.mp3")), -1);
+}
+
+struct EncodedCase {
+    const char *name;
+    bool lame;
+    QStringList options;
+};
+
+void PrintTo(const EncodedCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+
+class Mp3LengthOfEncodedFiles : public TempDirTest, public ::testing::WithParamInterface<EncodedCase> {};
+
+TEST_P(Mp3LengthOfEncodedFiles, AgreesWithFfprobe)
+{
+    if (!encodersAvailable())
+        GTEST_SKIP() << "ffmpeg, ffprobe or lame missing";
+    const EncodedCase &c = GetParam();
+    const QString file = path("real.mp3");
+    ASSERT_TRUE(c.lame ? encodeWithLame(file, path("real.wav"), 3.2, c.options) : encodeWithFfmpeg(file, 3.2, c.options));
+    const double oracle = ffprobeDurationMs(file);
+    ASSERT_GT(oracle, 0);
+    EXPECT_NEAR(double(Mp3LaengeMs(file)), oracle, 30.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encoders, Mp3LengthOfEncodedFiles,
+    ::testing::Values(EncodedCase{"FfmpegCbr", false, {"-b:a", "128k"}},
+                      EncodedCase{"FfmpegVbrMono22k", false, {"-ar", "22050", "-ac", "1", "-q:a", "5"}},
+                      EncodedCase{"LameVbr", true, {"-V", "4"}},
+                      EncodedCase{"LameCbrMono32k", true, {"-b", "64", "--resample", "32", "-m", "m"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
