@@ -1,8 +1,229 @@
 #include "cli/commands.h"
 
+#include "support/mp3error.h"
+#include "tags/codepage.h"
+#include "tags/id3v1tag.h"
+#include "tags/id3v2tag.h"
+
+#include <QFileInfo>
+#include <array>
+#include <optional>
+
+namespace {
+
+enum Field { Title, Artist, Album, Year, Comment, Track, Genre, FieldCount };
+
+struct FieldOption {
+    const char *option;
+    const char *name; // as the tag editor labels it
+};
+
+constexpr std::array<FieldOption, FieldCount> kFields = {{
+    {"--title", "Titel"},
+    {"--artist", "Autor"},
+    {"--album", "Albumtitel"},
+    {"--year", "Jahr"},
+    {"--comment", "Kommentar"},
+    {"--track", "Tracknummer"},
+    {"--genre", "Genre"},
+}};
+
+struct Request {
+    std::array<std::optional<QString>, FieldCount> values;
+    bool removeV1 = false;
+    bool removeV2 = false;
+    QStringList files;
+};
+
+QString errorText(TMP3Error code)
+{
+    switch (code) {
+    case MP3ERR_None: return QStringLiteral("kein Fehler");
+    case MP3ERR_NoFile: return QStringLiteral("die Datei gibt es nicht");
+    case MP3ERR_FOpenCrt: return QStringLiteral("eine Datei konnte nicht angelegt werden");
+    case MP3ERR_FOpenR: return QStringLiteral("die Datei konnte nicht geöffnet oder gelesen werden");
+    case MP3ERR_FOpenRW: return QStringLiteral("die Datei konnte nicht zum Schreiben geöffnet werden");
+    case MP3ERR_FOpenW: return QStringLiteral("die Datei konnte nicht geschrieben werden");
+    case MP3ERR_SRead: return QStringLiteral("Lesefehler");
+    case MP3ERR_SWrite: return QStringLiteral("Schreibfehler");
+    case ID3ERR_Cache: return QStringLiteral("der Ton konnte nicht zwischengespeichert werden");
+    case ID3ERR_NoTag: return QStringLiteral("kein Tag vorhanden");
+    case ID3ERR_Invalid_Header: return QStringLiteral("ungültiger Tag-Kopf");
+    case ID3ERR_Compression: return QStringLiteral("komprimiertes Tag");
+    case ID3ERR_Unclassified: return QStringLiteral("unerwarteter Fehler");
+    case MPEGERR_NoFrame: return QStringLiteral("kein MPEG-Audio-Frame gefunden");
+    }
+    return QStringLiteral("unbekannter Fehler");
+}
+
+// Returns an error message for bad arguments, empty text when they are fine.
+QString parse(const QStringList &args, Request &request)
+{
+    std::optional<QString> remove;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString arg = args[i];
+        if (arg == QLatin1String("--")) {
+            request.files += args.mid(i + 1);
+            break;
+        }
+        if (!arg.startsWith(QLatin1String("--"))) {
+            request.files << arg;
+            continue;
+        }
+        std::optional<QString> value;
+        if (const qsizetype eq = arg.indexOf(u'='); eq > 0) {
+            value = arg.mid(eq + 1);
+            arg.truncate(eq);
+        }
+        std::optional<QString> *target = &remove;
+        if (arg != QLatin1String("--remove")) {
+            target = nullptr;
+            for (int f = 0; f < FieldCount; ++f)
+                if (arg == QLatin1String(kFields[f].option))
+                    target = &request.values[f];
+            if (!target)
+                return QStringLiteral("Unbekannte Option \"%1\".").arg(arg);
+        }
+        if (!value) {
+            if (i + 1 >= args.size())
+                return QStringLiteral("Nach \"%1\" fehlt der Wert.").arg(arg);
+            value = args[++i];
+        }
+        if (target->has_value())
+            return QStringLiteral("Die Option \"%1\" ist doppelt angegeben.").arg(arg);
+        *target = *value;
+    }
+
+    bool anyField = false;
+    for (const auto &value : request.values)
+        anyField = anyField || value.has_value();
+    if (remove) {
+        if (anyField)
+            return QStringLiteral("\"--remove\" lässt sich nicht mit Feldern verbinden.");
+        if (*remove == QLatin1String("v1"))
+            request.removeV1 = true;
+        else if (*remove == QLatin1String("v2"))
+            request.removeV2 = true;
+        else if (*remove == QLatin1String("both"))
+            request.removeV1 = request.removeV2 = true;
+        else
+            return QStringLiteral("\"--remove\" erwartet v1, v2 oder both, nicht \"%1\".").arg(*remove);
+    } else if (!anyField) {
+        return QStringLiteral("Es wurde kein Feld zum Schreiben angegeben.");
+    }
+    if (request.files.isEmpty())
+        return QStringLiteral("Es wurde keine Datei angegeben.");
+    return {};
+}
+
+// One field into the ID3v1 tag and then into the ID3v2 tag, as the tag editor does.
+void setField(Field field, const QString &value, TID3v1Tag &v1, TID3v2Tag &v2)
+{
+    switch (field) {
+    case Title: v1.SetTitle(value); v2.SetTitle(value); break;
+    case Artist: v1.SetArtist(value); v2.SetArtist(value); break;
+    case Album: v1.SetAlbum(value); v2.SetAlbum(value); break;
+    case Year: v1.SetYear(TextToAnsi(value.left(4))); v2.SetYear(value); break;
+    case Comment: v1.SetComment(value); v2.SetComment(value); break;
+    case Track: v1.SetTrack(value); v2.SetTrack(value); break;
+    case Genre: v1.SetGenre(value); v2.SetGenre(value); break;
+    case FieldCount: break;
+    }
+}
+
+bool writeFile(const QString &file, const Request &request, CliStreams io)
+{
+    TID3v1Tag v1;
+    TID3v2Tag v2;
+    v1.ReadFromFile(file);
+    const TMP3Error read2 = v2.ReadFromFile(file);
+    // Writing over a tag that could not be read whole would lose the frames not read.
+    if (v2.Exists() && read2 != MP3ERR_None) {
+        io.out << file << ": Das ID3v2-Tag ist beschädigt (" << errorText(read2)
+               << "), die Datei bleibt unverändert.\n";
+        return false;
+    }
+
+    QStringList names;
+    for (int f = 0; f < FieldCount; ++f) {
+        if (request.values[f]) {
+            setField(static_cast<Field>(f), *request.values[f], v1, v2);
+            names << QString::fromLatin1(kFields[f].name);
+        }
+    }
+    const TMP3Error result1 = v1.WriteToFile(file);
+    const TMP3Error result2 = v2.WriteToFile(file);
+    if (result1 == MP3ERR_None && result2 == MP3ERR_None) {
+        io.out << file << ": ID3v1- und ID3v2-Tag geschrieben (" << names.join(QStringLiteral(", "))
+               << ").\n";
+        return true;
+    }
+    QStringList failures;
+    if (result1 != MP3ERR_None)
+        failures << QStringLiteral("ID3v1-Tag: %1").arg(errorText(result1));
+    if (result2 != MP3ERR_None)
+        failures << QStringLiteral("ID3v2-Tag: %1").arg(errorText(result2));
+    io.out << file << ": Fehler beim Schreiben (" << failures.join(QStringLiteral("; ")) << ").\n";
+    return false;
+}
+
+// A missing tag is no failure: the file is as asked.
+bool removeTag(const QString &label, TMP3Error result, QStringList &done, QStringList &failures)
+{
+    if (result == MP3ERR_None) {
+        done << QStringLiteral("%1-Tag entfernt").arg(label);
+        return true;
+    }
+    if (result == ID3ERR_NoTag) {
+        done << QStringLiteral("kein %1-Tag vorhanden").arg(label);
+        return true;
+    }
+    failures << QStringLiteral("%1-Tag: %2").arg(label, errorText(result));
+    return false;
+}
+
+bool removeFile(const QString &file, const Request &request, CliStreams io)
+{
+    QStringList done, failures;
+    bool ok = true;
+    if (request.removeV1) {
+        TID3v1Tag v1;
+        ok = removeTag(QStringLiteral("ID3v1"), v1.RemoveFromFile(file), done, failures) && ok;
+    }
+    if (request.removeV2) {
+        TID3v2Tag v2;
+        ok = removeTag(QStringLiteral("ID3v2"), v2.RemoveFromFile(file), done, failures) && ok;
+    }
+    if (ok)
+        io.out << file << ": " << done.join(QStringLiteral(", ")) << ".\n";
+    else
+        io.out << file << ": Fehler beim Entfernen (" << failures.join(QStringLiteral("; ")) << ").\n";
+    return ok;
+}
+
+} // namespace
+
 int runTag(const QStringList &args, CliStreams io)
 {
-    Q_UNUSED(args);
-    io.err << "zindara-cli: Der Befehl \"tag\" ist noch nicht verfügbar.\n";
-    return 1;
+    Request request;
+    if (const QString message = parse(args, request); !message.isEmpty())
+        return usageError(io, message);
+
+    bool allOk = true;
+    for (const QString &file : std::as_const(request.files)) {
+        bool ok = false;
+        const QFileInfo info(file);
+        if (!info.exists()) {
+            io.out << file << ": Die Datei gibt es nicht.\n";
+        } else if (!info.isFile()) {
+            io.out << file << ": Das ist keine Datei.\n";
+        } else if (request.removeV1 || request.removeV2) {
+            ok = removeFile(file, request, io);
+        } else {
+            ok = writeFile(file, request, io);
+        }
+        io.out.flush();
+        allOk = allOk && ok;
+    }
+    return allOk ? 0 : 1;
 }
