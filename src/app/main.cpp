@@ -1,3 +1,8 @@
+#include "platform/singleinstance.h"
+#include "platform/specialfolders.h"
+#include "platform/watchregistrysettings.h"
+#include "ui/apptitle.h"
+#include "ui/errorbox.h"
 #include "ui/mainwindow.h"
 #include "ui/translations.h"
 
@@ -8,9 +13,25 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Zindara"));
     QApplication::setApplicationName(QStringLiteral("Zindara"));
-    DeutscheUebersetzungLaden(app);
 
-    TForm1 form;
-    form.show();
-    return app.exec();
+    // One copy per user: a second start hands its files to the first and ends.
+    TProgrammSperre sperre{QLatin1String(ProgrammTitel)};
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (!ProgrammStartPruefen(sperre, QLatin1String(ProgrammTitel), arguments))
+        return 0;
+
+    ProzessTexteSetzen();
+    DeutscheUebersetzungLaden(app);
+    FehlerboxEinrichten();
+
+    int code = 0;
+    {
+        TForm1 form(arguments);
+        TWatchRegistrySettings watcher(&form, &form, QStringLiteral("Zindara"), false);
+        form.show();
+        code = QApplication::exec();
+        watcher.Beenden();
+    }
+    ProzessTexteLoeschen();
+    return code;
 }

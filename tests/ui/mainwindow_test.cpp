@@ -43,3 +43,23 @@ TEST(MainWindow, ClosingTheWindowEndsTheEventLoop)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MainWindow, KeepsOnlyNonBlankArgumentsAsParameters)
+{
+    TForm1 form({QStringLiteral("   "), QStringLiteral(" /x/a.mp3 "), QStringLiteral("/x/b.mp3")});
+    EXPECT_EQ(form.Parameters(), (QStringList{QStringLiteral("/x/a.mp3"), QStringLiteral("/x/b.mp3")}));
+}
+
+TEST(MainWindow, MailboxRequestsReachTheWindow)
+{
+    TForm1 form;
+    form.show();
+    form.WMCopyData(QStringLiteral("/x/a.mp3|/x/b.mp3"));
+    EXPECT_EQ(form.Parameters(), (QStringList{QStringLiteral("/x/a.mp3"), QStringLiteral("/x/b.mp3")}));
+    form.WelfranzWmClose();
+    EXPECT_FALSE(form.isVisible());
+}
+
+} // namespace
