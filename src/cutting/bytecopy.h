@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFileDevice>
+#include <QIODevice>
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+
+// Outcome of one copy. `gelesen` and `geschrieben` are what really moved, also after a failure.
+struct TKopierErgebnis {
+    qint64 gelesen = 0;
+    qint64 geschrieben = 0;
+    bool lesefehler = false;    // the source reported an error
+    bool schreibfehler = false; // the target reported an error or took fewer bytes than given
+    bool zuKurz = false;        // the source ended before the count was reached
+
+    bool fehler() const { return lesefehler || schreibfehler; }
+    // Every asked byte arrived at the target.
+    bool vollstaendig(qint64 anzahl) const { return !fehler() && !zuKurz && geschrieben == anzahl; }
+};
+
+// Copies bytes between two open devices through one buffer of 128 KiB that lives as long as
+// the object, so a whole split or join allocates it once. Files should be opened with
+// QIODevice::Unbuffered: then a full disk shows at the block that hit it.
+class TByteCopy {
+public:
+    static constexpr qint64 Blockgroesse = 131072;
+
+    TByteCopy();
+
+    // Copies up to `anzahl` bytes from the current position of `quelle` to the current
+    // position of `ziel`, in blocks of at most Blockgroesse. Stops at the first error or when
+    // the source ends. `nachBlock`, when given, runs after every block written.
+    TKopierErgebnis Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 anzahl,
+                             const std::function<void()> &nachBlock = {});
+
+    // Tells the system that `datei` will be read from front to back, once.
+    static void FortlaufendLesen(QFileDevice &datei);
+
+private:
+    struct Freigabe {
+        void operator()(char *p) const;
+    };
+    std::unique_ptr<char, Freigabe> FPuffer;
+};

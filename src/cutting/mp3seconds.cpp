@@ -1,0 +1,15 @@
+#include "cutting/mp3seconds.h"
+
+#include "audio/mpeginfo.h"
+
+#include <exception>
+
+qint64 Mp3SekundenMpi(const QString &tmpFilename, const std::function<qint64()> &Mp3Sekunden)
+{
+    try {
+        TMpegInfo info;
+        return info.LoadFromFile(tmpFilename) == MP3ERR_None ? info.Dauer() : 0;
+    } catch (const std::exception &) {
+        return Mp3Sekunden ? Mp3Sekunden() : 0;
+    }
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Whole seconds of the working copy as the MPEG analysis finds them from its first byte; 0 when
+// no frame is found or the file cannot be read. Only when the analysis fails unexpectedly is
+// `Mp3Sekunden` (the player's length) asked instead.
+qint64 Mp3SekundenMpi(const QString &tmpFilename, const std::function<qint64()> &Mp3Sekunden);

@@ -1,0 +1,264 @@
+#include "cutting/joinwriter.h"
+#include "cutting/marksplit.h"
+#include "cutting/recordingreporter.h"
+#include "cutting/sizesplit.h"
+#include "cutting/smallfs.h"
+#include "cutting/splitfixture.h"
+#include "cutting/workingcopy.h"
+#include "support/mpegbuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Audio bytes that start with a frame header and differ from position to position.
+QByteArray ton(int n, quint32 seed)
+{
+    return (mpeg::frame({}) + mpeg::junk(n, seed)).left(n);
+}
+
+class JoinWriterTest : public TempDirTest
+{
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        aTon = ton(5000, 1);
+        bTon = ton(3000, 2);
+        a = writeFile("a.mp3", mpeg::id3v2Tag(3, 1034) + aTon + mpeg::id3v1Tag("A"));
+        b = writeFile("b.mp3", bTon);
+    }
+
+    TDateiliste liste(const QStringList &dateien) const
+    {
+        TDateiliste l;
+        for (const QString &d : dateien)
+            l.append({d, QFileInfo(d).size(), 0});
+        return l;
+    }
+
+    // The join's own temporary files must be gone afterwards.
+    QStringList reste() const { return QDir(dir.path()).entryList({"Tmp*.tmp"}, QDir::Files); }
+
+    QString a, b;
+    QByteArray aTon, bTon;
+    TRecordingReporter report;
+};
+
+} // namespace
+
+TEST_F(JoinWriterTest, WritesTheAudioOfEveryInputIntoANewFile)
+{
+    const QString ziel = path("neu.mp3");
+    ASSERT_TRUE(Mp3ErstellenOk(liste({a, b}), ziel, report));
+    EXPECT_EQ(readFile(ziel).size(), 8000);
+    EXPECT_TRUE(readFile(ziel) == aTon + bTon);
+    EXPECT_TRUE(report.boxes.empty());
+    EXPECT_TRUE(reste().isEmpty());
+
+    const QString andersrum = path("andersrum.mp3");
+    ASSERT_TRUE(Mp3ErstellenOk(liste({b, a, b}), andersrum, report));
+    EXPECT_TRUE(readFile(andersrum) == bTon + aTon + bTon);
+}
+
+TEST_F(JoinWriterTest, AppendingKeepsTheTargetsTagsAndMovesItsID3v1TagToTheEnd)
+{
+    const QByteArray v2 = mpeg::id3v2Tag(4, 300, true);
+    const QByteArray v1 = mpeg::id3v1Tag("Ziel", "Wer", "", "2024", "", 3);
+    struct Fall {
+        const char *name;
+        QByteArray vorher;
+        QByteArray nachher;
+    };
+    const QByteArray alt = ton(10000, 9);
+    const Fall faelle[] = {
+        {"WithID3v1", alt + v1, alt + aTon + bTon + v1},
+        {"WithBothTags", v2 + alt + v1, v2 + alt + aTon + bTon + v1},
+        {"WithoutID3v1", alt, alt + aTon + bTon},
+        {"OnlyATag", v1, aTon + bTon + v1},
+        {"Empty", {}, aTon + bTon},
+    };
+    for (const Fall &f : faelle) {
+        const QString ziel = writeFile(QString::fromLatin1(f.name) + ".mp3", f.vorher);
+        ASSERT_TRUE(Mp3ErstellenOk(liste({a, b}), ziel, report)) << f.name;
+        const QByteArray aus = readFile(ziel);
+        EXPECT_EQ(aus.size(), f.nachher.size()) << f.name;
+        EXPECT_TRUE(aus == f.nachher) << f.name;
+    }
+    EXPECT_EQ(readFile(path("WithID3v1.mp3")).size(), 18128);
+    EXPECT_TRUE(report.boxes.empty());
+    EXPECT_TRUE(reste().isEmpty());
+}
+
+TEST_F(JoinWriterTest, InputsWithoutAudioAddNothing)
+{
+    const QString nurTags = writeFile("nurtags.mp3", mpeg::id3v2Tag(3, 500) + mpeg::id3v1Tag("T"));
+    // The size field claims far more than the file holds.
+    const QString zuGross =
+        writeFile("zugross.mp3", mpeg::id3v2Tag(3, 500).left(6) + QByteArray("\x7f\x7f\x7f\x7f", 4) + aTon);
+    const QString leer = writeFile("leer.mp3", {});
+    const QString ziel = path("ziel.mp3");
+    ASSERT_TRUE(Mp3ErstellenOk(liste({nurTags, a, zuGross, leer, b}), ziel, report));
+    EXPECT_TRUE(readFile(ziel) == aTon + bTon);
+    EXPECT_TRUE(report.boxes.empty());
+}
+
+TEST_F(JoinWriterTest, AnInputThatCannotBeOpenedIsSkipped)
+{
+    const TDateiliste l = liste({a, path("weg.mp3"), b});
+    const QString ziel = path("ziel.mp3");
+    ASSERT_TRUE(Mp3ErstellenOk(l, ziel, report));
+    EXPECT_EQ(report.boxTexts(),
+              QStringList{QStringLiteral("Fehler beim Lesen der Indatei \"%1\"!").arg(path("weg.mp3"))});
+    EXPECT_EQ(report.boxes[0].art, TMeldungArt::Information);
+    EXPECT_TRUE(readFile(ziel) == aTon + bTon);
+}
+
+TEST_F(JoinWriterTest, ATargetThatCannotBeOpenedIsReported)
+{
+    for (const QString &ziel : {path("kein/ordner.mp3"), path(QString())}) {
+        TRecordingReporter r;
+        EXPECT_FALSE(Mp3ErstellenOk(liste({a}), ziel, r));
+        EXPECT_EQ(r.boxTexts(),
+                  QStringList{QStringLiteral("Die Outdatei \"%1\" konnte nicht geöffnet werden!").arg(ziel)});
+    }
+    EXPECT_TRUE(reste().isEmpty());
+}
+
+TEST_F(JoinWriterTest, WriteErrorsStopTheJoin)
+{
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    EXPECT_FALSE(Mp3ErstellenOk(liste({a, b}), "/dev/full", report));
+    EXPECT_EQ(report.boxTexts(), QStringList{"Fehler beim Schreiben der Outatei \"/dev/full\"!"});
+    EXPECT_TRUE(reste().isEmpty());
+}
+
+// On a full disk the append stops, what was written stays, and the target's ID3v1 tag is still
+// its last 128 bytes.
+TEST_F(JoinWriterTest, FullDiskKeepsTheWrittenBytesAndTheTargetsTag)
+{
+    TKleinesDateisystem klein(path("klein"));
+    if (!klein.ok())
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    const QByteArray alt = ton(100000, 5);
+    const QByteArray v1 = mpeg::id3v1Tag("Bleibt");
+    const QString ziel = klein.pfad("ziel.mp3");
+    {
+        QFile f(ziel);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(alt + v1);
+    }
+    const QByteArray grossTon = ton(400000, 6);
+    const QString gross = writeFile("gross.mp3", grossTon);
+
+    EXPECT_FALSE(Mp3ErstellenOk(liste({gross}), ziel, report));
+    EXPECT_EQ(report.boxTexts(), QStringList{QStringLiteral("Fehler beim Schreiben der Outatei \"%1\"!").arg(ziel)});
+    const QByteArray aus = readFile(ziel);
+    EXPECT_GT(aus.size(), alt.size() + v1.size());
+    EXPECT_TRUE(aus.left(alt.size()) == alt);
+    EXPECT_TRUE(aus.right(128) == v1);
+    const qint64 neu = aus.size() - alt.size() - 128;
+    EXPECT_TRUE(aus.mid(alt.size(), neu) == grossTon.left(neu));
+    EXPECT_TRUE(reste().isEmpty());
+}
+
+// Inputs and targets beyond 2 GiB: positions and counts need 64 bits. Sparse files keep the
+// disk use small; only the copied audio is really written.
+TEST_F(JoinWriterTest, FilesBeyondTwoGiB)
+{
+    const qint64 gross = (qint64(1) << 31) + 4096;
+    const QByteArray v1 = mpeg::id3v1Tag("Gross");
+    const QString ziel = path("gross.mp3");
+    {
+        QFile f(ziel);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(gross - 128));
+        ASSERT_TRUE(f.seek(gross - 128));
+        f.write(v1);
+    }
+    ASSERT_TRUE(Mp3ErstellenOk(liste({a, b}), ziel, report));
+    QFile f(ziel);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.size(), gross + 8000);
+    ASSERT_TRUE(f.seek(gross - 128));
+    EXPECT_TRUE(f.read(8000) == aTon + bTon);
+    EXPECT_TRUE(f.read(200) == v1);
+}
+
+TEST_F(JoinWriterTest, InputBeyondTwoGiB)
+{
+    const qint64 audio = (qint64(1) << 31) + 1000;
+    const QByteArray v2 = mpeg::id3v2Tag(3, 2048);
+    const QByteArray anfang = ton(1000, 3);
+    const QByteArray v1 = mpeg::id3v1Tag("Ende");
+    const QString ein = path("ein.mp3");
+    {
+        QFile f(ein);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(v2 + anfang);
+        ASSERT_TRUE(f.seek(v2.size() + audio - 4));
+        f.write("ENDE");
+        f.write(v1);
+    }
+    // The 2 GiB of output go to memory where it may be mounted, which is much faster than disk.
+    TKleinesDateisystem speicher(path("speicher"), QStringLiteral("2100m"));
+    const QString ziel = speicher.ok() ? speicher.pfad("ziel.mp3") : path("ziel.mp3");
+    ASSERT_TRUE(Mp3ErstellenOk(liste({ein, b}), ziel, report));
+    QFile f(ziel);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.size(), audio + bTon.size());
+    EXPECT_TRUE(f.read(1000) == anfang);
+    ASSERT_TRUE(f.seek(audio - 4));
+    EXPECT_TRUE(f.read(4 + bTon.size() + 1) == QByteArray("ENDE") + bTon);
+    f.close();
+    QFile::remove(ziel);
+}
+
+// Joining every piece of a split without overlap gives back the audio of the opened file.
+TEST_F(JoinWriterTest, JoiningTheWholeSplitGivesBackTheAudio)
+{
+    const QByteArray audio = mpeg::frames({}, 2400, true).left(1000000);
+    const QString offen = writeFile("Kapitel.mp3", mpeg::id3v2Tag(3, 4096) + audio + mpeg::id3v1Tag("K"));
+    const QString arbeitskopie = path("TmpZinS1.mp3");
+    ASSERT_TRUE(ArbeitskopieErstellen(offen, arbeitskopie));
+    const TTeilAuftrag auftrag{arbeitskopie, offen, audio.size()};
+
+    struct Fall {
+        const char *name;
+        std::function<TTeilErgebnis()> teilen;
+        QList<qint64> groessen; // empty: not checked
+    };
+    const Fall faelle[] = {
+        {"BySize", [&] { return TeilenStarten(auftrag, ModusBytes, 40001, 0, report); }, {}},
+        {"AtMarks",
+         [&] {
+             return MarkenTeilenStarten(auftrag, 100000, {"25000", "50000"}, report);
+         },
+         {250001, 250001, 499998}},
+        {"AtCloseMarks",
+         [&] {
+             return MarkenTeilenStarten(auftrag, 31347, {"1000", "1011", "20000"}, report);
+         },
+         {}},
+    };
+    for (const Fall &f : faelle) {
+        const TTeilErgebnis teile = f.teilen();
+        ASSERT_FALSE(teile.Fehler) << f.name;
+        ASSERT_GT(teile.SplitDateien.size(), 2) << f.name;
+        if (!f.groessen.isEmpty()) {
+            QList<qint64> groessen;
+            for (const QString &t : teile.SplitDateien)
+                groessen << QFileInfo(t).size();
+            EXPECT_EQ(groessen, f.groessen) << f.name;
+        }
+        const QString ziel = path(QString::fromLatin1(f.name) + "_ganz.mp3");
+        ASSERT_TRUE(Mp3ErstellenOk(liste(teile.SplitDateien), ziel, report)) << f.name;
+        EXPECT_TRUE(readFile(ziel) == audio) << f.name;
+        for (const QString &t : teile.SplitDateien)
+            QFile::remove(t);
+    }
+}
