@@ -102,6 +102,35 @@ bool restoreFrom(QIODevice &backup, QIODevice &target, qint64 length)
     return ok && flushed(target) && target.size() == length;
 }
 
+// Puts the target back from `source` unless the change completes, so an error result and an
+// exception alike leave the file as it was; when even that fails, the backup file stays.
+class UndoChange {
+public:
+    UndoChange(QIODevice &source, QIODevice &target, qint64 length, TempTagFile *backup)
+        : source(source), target(target), length(length), backup(backup)
+    {
+    }
+    ~UndoChange()
+    {
+        if (done)
+            return;
+        bool restored = false;
+        try {
+            restored = restoreFrom(source, target, length);
+        } catch (...) {
+        }
+        if (!restored && backup != nullptr)
+            backup->keep = true;
+    }
+    bool done = false;
+
+private:
+    QIODevice &source;
+    QIODevice &target;
+    qint64 length;
+    TempTagFile *backup;
+};
+
 // Unexpected errors are shown and turned into a result, never passed to the caller.
 template <typename Operation>
 TMP3Error reportingErrors(const QString &title, Operation &&operation)
@@ -283,7 +312,8 @@ TMP3Error TID3v2Tag::ReadFromStream(QIODevice &Stream)
     Clear();
     try {
         const TMP3Error r = ReadHeader(Stream);
-        if (r == MP3ERR_SRead)
+        // A tag cut short counts as a failed read; a stream too short for any tag does not.
+        if (r == MP3ERR_SRead && fExists)
             fUsePadding = false;
         if (!fExists || r != MP3ERR_None)
             return r;
@@ -363,8 +393,10 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
 
     TID3v2Tag probe;
     probe.ReadHeader(Stream);
-    const qint64 old = probe.fExists ? probe.fTagSize : 0;
     const qint64 length = Stream.size();
+    // A header that claims more than the file holds is no tag to replace: the bytes it would
+    // cover may be the audio.
+    const qint64 old = probe.fExists && probe.fTagSize <= length ? probe.fTagSize : 0;
     const bool inPlace = fUsePadding && newSize + 30 < old && old <= newSize + 512000;
 
     TempTagFile backup;
@@ -373,15 +405,15 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
     qint64 v1extra = 0;
     if (inPlace) {
         seekTo(Stream, 0);
-        oldBytes = Stream.read(qMin(old, length));
-        if (oldBytes.size() != qMin(old, length))
+        oldBytes = Stream.read(old);
+        if (oldBytes.size() != old)
             return MP3ERR_SRead;
     } else {
         if (!backup.create())
             return ID3ERR_Cache;
         if (!seekTo(Stream, 0) || copyBytes(Stream, backup.file, length) != Copy::Ok || !flushed(backup.file))
             return ID3ERR_Cache;
-        audio = qMax<qint64>(0, length - old);
+        audio = length - old;
         if (length >= 128 && Stream.seek(length - 128)) {
             const QByteArray probeV1 = Stream.read(3);
             v1extra = (probeV1.size() == 3 && probeV1 != "TAG") ? 128 : 0;
@@ -403,13 +435,18 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
     if (!tagFile.file.seek(6) || tagFile.file.write(IntToSyncsafe(tagSize - 10)) != 4 || !flushed(tagFile.file))
         return MP3ERR_SWrite;
 
-    const qint64 newLength = inPlace ? qMax(length, old) : tagSize + audio;
+    QBuffer oldTag(&oldBytes);
+    oldTag.open(QIODevice::ReadOnly);
+    UndoChange undo(inPlace ? static_cast<QIODevice &>(oldTag) : backup.file, Stream, length,
+                    inPlace ? nullptr : &backup);
+    const qint64 newLength = inPlace ? length : tagSize + audio;
     if (newLength > length) {
         // Reserve the room first, so that a full disk stops us before the first byte changes.
         const bool reserved = seekTo(Stream, length) && writeZeros(Stream, newLength - length) && flushed(Stream);
         if (!reserved) {
             seekTo(Stream, length);
             SetStreamEnd(Stream);
+            undo.done = true;
             return MP3ERR_SWrite;
         }
     }
@@ -425,12 +462,11 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
             result = MP3ERR_SWrite;
     }
     if (result == MP3ERR_None && !inPlace) {
-        if (!backup.file.seek(qMin(old, length))) {
+        if (!backup.file.seek(old)) {
             result = MP3ERR_FOpenR;
         } else {
-            const Copy c = copyBytes(backup.file, Stream, audio);
-            if (c != Copy::Ok)
-                result = c == Copy::ReadFailed ? MP3ERR_FOpenR : MP3ERR_SWrite;
+            if (copyBytes(backup.file, Stream, audio) != Copy::Ok)
+                result = MP3ERR_FOpenR;
             else
                 SetStreamEnd(Stream);
         }
@@ -438,14 +474,9 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
     if (result == MP3ERR_None && !flushed(Stream))
         result = MP3ERR_SWrite;
 
-    if (result != MP3ERR_None) {
-        QBuffer oldTag(&oldBytes);
-        oldTag.open(QIODevice::ReadOnly);
-        QIODevice &source = inPlace ? static_cast<QIODevice &>(oldTag) : backup.file;
-        // Without a good restore the copy is the only whole version left.
-        backup.keep = !restoreFrom(source, Stream, length) && !inPlace;
+    if (result != MP3ERR_None)
         return result;
-    }
+    undo.done = true;
     fDataSize = newSize;
     fPaddingSize = padding;
     fTagSize = tagSize;
@@ -478,10 +509,10 @@ TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream)
 {
     TID3v2Tag probe;
     probe.ReadHeader(Stream);
-    if (!probe.fExists)
+    const qint64 length = Stream.size();
+    if (!probe.fExists || probe.fTagSize > length)
         return ID3ERR_NoTag;
     const qint64 old = probe.fTagSize;
-    const qint64 length = Stream.size();
 
     TempTagFile backup;
     if (!backup.create())
@@ -489,9 +520,10 @@ TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream)
     if (!seekTo(Stream, 0) || copyBytes(Stream, backup.file, length) != Copy::Ok || !flushed(backup.file))
         return ID3ERR_Cache;
 
-    const qint64 rest = qMax<qint64>(0, length - old);
+    const qint64 rest = length - old;
+    UndoChange undo(backup.file, Stream, length, &backup);
     TMP3Error result = MP3ERR_None;
-    if (!seekTo(Stream, 0) || !backup.file.seek(qMin(old, length))) {
+    if (!seekTo(Stream, 0) || !backup.file.seek(old)) {
         result = ID3ERR_Cache;
     } else {
         const Copy c = copyBytes(backup.file, Stream, rest);
@@ -502,8 +534,7 @@ TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream)
     }
     if (result == MP3ERR_None && !flushed(Stream))
         result = MP3ERR_SWrite;
-    if (result != MP3ERR_None && !restoreFrom(backup.file, Stream, length))
-        backup.keep = true;
+    undo.done = result == MP3ERR_None;
     return result;
 }
 

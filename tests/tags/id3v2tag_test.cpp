@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/mount.h>
 
 using namespace v2bytes;
@@ -86,17 +87,21 @@ private:
     QByteArray where;
 };
 
-// A memory stream whose writes fail once, when they reach `failAt`, as a disk error would.
+// A memory stream whose writes fail once, when they reach `failAt`, as a disk error would, or
+// raise an error there.
 class FailingBuffer : public QBuffer {
 public:
-    explicit FailingBuffer(qint64 failAt) : failAt(failAt) {}
+    explicit FailingBuffer(qint64 failAt, bool raises = false) : failAt(failAt), raises(raises) {}
     qint64 failAt;
+    bool raises;
 
 protected:
     qint64 writeData(const char *data, qint64 len) override
     {
         if (failAt >= 0 && pos() <= failAt && pos() + len > failAt) {
             failAt = -1;
+            if (raises)
+                throw std::runtime_error("Schreibfehler");
             return -1;
         }
         return QBuffer::writeData(data, len);
@@ -195,6 +200,10 @@ TEST(ID3v2TagRead, HeaderResultsAndFlags)
         EXPECT_EQ(t.FlgUnknown(), c.unknown) << c.name;
         if (c.result == ID3ERR_Compression) {
             EXPECT_TRUE(t.Frames().empty()) << c.name;
+        }
+        // Without a tag the cleared state stands, so a first write pads.
+        if (!c.exists) {
+            EXPECT_TRUE(t.UsePadding()) << c.name;
         }
     }
 }
@@ -497,6 +506,21 @@ TEST_F(ID3v2TagFileTest, FileOfTagOnly)
     EXPECT_EQ(t.Frames().size(), 1u);
 }
 
+TEST_F(ID3v2TagFileTest, HeaderClaimingMoreThanTheFileKeepsEveryByte)
+{
+    // The bytes under such a header may be audio: a write puts the new tag in front of them all,
+    // a removal finds no tag to take away.
+    const QByteArray original = header(3, 100000) + frame(3, "TIT2", hex("0041")) + audio(5000);
+    const QString file = writeFile("liar.mp3", original);
+    TID3v2Tag t;
+    EXPECT_EQ(t.RemoveFromFile(file), ID3ERR_NoTag);
+    EXPECT_EQ(readFile(file), original);
+    t.Clear();
+    t.SetTitle(QStringLiteral("B"));
+    ASSERT_EQ(t.WriteToFile(file), MP3ERR_None);
+    EXPECT_EQ(readFile(file).mid(t.Size()), original);
+}
+
 TEST_F(ID3v2TagFileTest, RemovalKeepsAudioAndID3v1)
 {
     const QByteArray rest = audio(70000) + QByteArray("TAG") + QByteArray(125, 'v');
@@ -654,33 +678,44 @@ TEST_F(ID3v2TagFileTest, WriteErrorHalfwayIsUndone)
         const char *name;
         qint64 newSize;   // 1000 fits in place, 40000 needs a rewrite
         qint64 failAt;    // the offset whose write fails
+        bool raises;
+        TMP3Error result;
     };
     const Case cases[] = {
-        {"in place", 1000, 500},
-        {"rewrite, while growing", 40000, original.size() + 10},
-        {"rewrite, in the tag", 40000, 20000},
-        {"rewrite, in the audio", 40000, 200000},
+        {"in place", 1000, 500, false, MP3ERR_SWrite},
+        {"rewrite, while growing", 40000, original.size() + 10, false, MP3ERR_SWrite},
+        {"rewrite, in the tag", 40000, 20000, false, MP3ERR_SWrite},
+        // Putting the cached audio back is reported as such, whatever went wrong.
+        {"rewrite, in the audio", 40000, 200000, false, MP3ERR_FOpenR},
+        {"rewrite, raised in the audio", 40000, 200000, true, ID3ERR_Unclassified},
     };
+    ReporterGuard reporter;
     for (const Case &c : cases) {
         TID3v2Tag t;
         ASSERT_EQ(readBytes(t, original), MP3ERR_None);
         makeTagOfSize(t, c.newSize);
-        FailingBuffer target(c.failAt);
+        FailingBuffer target(c.failAt, c.raises);
         target.setData(original);
         ASSERT_TRUE(target.open(QIODevice::ReadWrite));
-        EXPECT_EQ(t.WriteToStream(target), MP3ERR_SWrite) << c.name;
+        EXPECT_EQ(t.WriteToStream(target), c.result) << c.name;
         EXPECT_EQ(target.failAt, -1) << c.name; // the fault did happen
         EXPECT_TRUE(target.data() == original) << c.name;
         EXPECT_TRUE(tempFiles(dir.path()).isEmpty()) << c.name;
     }
 
-    TID3v2Tag t;
-    FailingBuffer target(1000);
-    target.setData(original);
-    ASSERT_TRUE(target.open(QIODevice::ReadWrite));
-    EXPECT_EQ(t.RemoveFromStream(target), MP3ERR_SWrite);
-    EXPECT_TRUE(target.data() == original);
-    EXPECT_TRUE(tempFiles(dir.path()).isEmpty());
+    EXPECT_EQ(reporter.titles, QStringList{"Error Error"});
+    EXPECT_EQ(reporter.texts.value(0), QStringLiteral("Schreibfehler"));
+
+    for (bool raises : {false, true}) {
+        TID3v2Tag t;
+        FailingBuffer target(200000, raises); // after the first block has gone in
+        target.setData(original);
+        ASSERT_TRUE(target.open(QIODevice::ReadWrite));
+        EXPECT_EQ(t.RemoveFromStream(target), raises ? ID3ERR_Unclassified : MP3ERR_SWrite);
+        EXPECT_TRUE(target.data() == original) << raises;
+        EXPECT_TRUE(tempFiles(dir.path()).isEmpty());
+    }
+    EXPECT_EQ(reporter.titles.value(1), QStringLiteral("Error"));
 }
 
 TEST_F(ID3v2TagFileTest, StreamOperationsOnMemoryStreams)
