@@ -15,12 +15,7 @@ using mpeg::FrameSpec;
 using mpeg::Mode;
 using mpeg::Version;
 
-FrameSpec format(Version version, int layer, int bitrate, int rate, Mode mode = Mode::JointStereo)
-{
-    FrameSpec s;
-    std::tie(s.version, s.layer, s.bitrate, s.sampleRate, s.mode) = std::tuple(version, layer, bitrate, rate, mode);
-    return s;
-}
+using mpeg::format;
 
 const FrameSpec m1l3 = format(Version::Mpeg1, 3, 128, 44100);           // 417-byte frames
 const FrameSpec m1l3at48 = format(Version::Mpeg1, 3, 128, 48000);       // 384-byte frames

@@ -12,17 +12,6 @@ using mpeg::FrameSpec;
 using mpeg::Mode;
 using mpeg::Version;
 
-FrameSpec spec(Version version, int layer, int bitrate, int sampleRate, Mode mode = Mode::JointStereo)
-{
-    FrameSpec s;
-    s.version = version;
-    s.layer = layer;
-    s.bitrate = bitrate;
-    s.sampleRate = sampleRate;
-    s.mode = mode;
-    return s;
-}
-
 struct LengthCase {
     const char *name;
     FrameSpec spec;
@@ -50,10 +39,10 @@ TEST_P(Mp3LengthOfSyntheticFiles, CountsEveryFrame)
 INSTANTIATE_TEST_SUITE_P(
     Formats, Mp3LengthOfSyntheticFiles,
     ::testing::Values(LengthCase{"Mpeg1Layer3", {}, 100},
-                      LengthCase{"Mpeg2Layer3Mono", spec(Version::Mpeg2, 3, 64, 22050, Mode::Mono), 100},
-                      LengthCase{"Mpeg25Layer3", spec(Version::Mpeg25, 3, 32, 8000), 50},
-                      LengthCase{"Mpeg1Layer2", spec(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 100},
-                      LengthCase{"Mpeg1Layer1", spec(Version::Mpeg1, 1, 256, 32000), 100}),
+                      LengthCase{"Mpeg2Layer3Mono", mpeg::format(Version::Mpeg2, 3, 64, 22050, Mode::Mono), 100},
+                      LengthCase{"Mpeg25Layer3", mpeg::format(Version::Mpeg25, 3, 32, 8000), 50},
+                      LengthCase{"Mpeg1Layer2", mpeg::format(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 100},
+                      LengthCase{"Mpeg1Layer1", mpeg::format(Version::Mpeg1, 1, 256, 32000), 100}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class Mp3Length : public TempDirTest {};

@@ -124,6 +124,18 @@ QByteArray latin1Field(const QString &text, int width)
 
 } // namespace
 
+FrameSpec format(Version version, int layer, int bitrate, int sampleRate, Mode mode, bool protection)
+{
+    FrameSpec s;
+    s.version = version;
+    s.layer = layer;
+    s.bitrate = bitrate;
+    s.sampleRate = sampleRate;
+    s.mode = mode;
+    s.protection = protection;
+    return s;
+}
+
 int frameLength(const FrameSpec &s)
 {
     const int br = effectiveBitrate(s);

@@ -33,6 +33,10 @@ struct FrameSpec {
     std::optional<int> layerBits;       // 0 = reserved
 };
 
+// A frame format in one call.
+FrameSpec format(Version version, int layer, int bitrate, int sampleRate, Mode mode = Mode::JointStereo,
+                 bool protection = false);
+
 // Frame length in bytes (header included), as the standards compute it.
 int frameLength(const FrameSpec &spec);
 // Samples per channel in one frame: 384 (Layer I), 1152 (Layer II, MPEG-1 Layer III), 576.

@@ -44,30 +44,18 @@ TEST_P(MpegBuilderDecodes, DecodesWithoutErrorsForItsFullLength)
     EXPECT_NEAR(mpeg::durationMs(c.spec, c.frameCount), samples * 1000.0 / c.spec.sampleRate, 0.5);
 }
 
-mpeg::FrameSpec spec(mpeg::Version v, int layer, int bitrate, int rate, mpeg::Mode mode, bool crc = false)
-{
-    mpeg::FrameSpec s;
-    s.version = v;
-    s.layer = layer;
-    s.bitrate = bitrate;
-    s.sampleRate = rate;
-    s.mode = mode;
-    s.protection = crc;
-    return s;
-}
-
 using mpeg::Mode;
 using mpeg::Version;
 INSTANTIATE_TEST_SUITE_P(
     Formats, MpegBuilderDecodes,
-    ::testing::Values(DecodeCase{"m1l3", spec(Version::Mpeg1, 3, 128, 44100, Mode::JointStereo), 200},
-                      DecodeCase{"m1l3monoCrc", spec(Version::Mpeg1, 3, 32, 32000, Mode::Mono, true), 50},
-                      DecodeCase{"m1l3stereo320", spec(Version::Mpeg1, 3, 320, 48000, Mode::Stereo), 50},
-                      DecodeCase{"m2l3", spec(Version::Mpeg2, 3, 64, 22050, Mode::JointStereo), 100},
-                      DecodeCase{"m25l3mono", spec(Version::Mpeg25, 3, 32, 11025, Mode::Mono), 60},
-                      DecodeCase{"m1l2", spec(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 80},
-                      DecodeCase{"m2l2", spec(Version::Mpeg2, 2, 64, 24000, Mode::Mono), 40},
-                      DecodeCase{"m1l1", spec(Version::Mpeg1, 1, 384, 44100, Mode::Stereo), 100}),
+    ::testing::Values(DecodeCase{"m1l3", mpeg::format(Version::Mpeg1, 3, 128, 44100, Mode::JointStereo), 200},
+                      DecodeCase{"m1l3monoCrc", mpeg::format(Version::Mpeg1, 3, 32, 32000, Mode::Mono, true), 50},
+                      DecodeCase{"m1l3stereo320", mpeg::format(Version::Mpeg1, 3, 320, 48000, Mode::Stereo), 50},
+                      DecodeCase{"m2l3", mpeg::format(Version::Mpeg2, 3, 64, 22050, Mode::JointStereo), 100},
+                      DecodeCase{"m25l3mono", mpeg::format(Version::Mpeg25, 3, 32, 11025, Mode::Mono), 60},
+                      DecodeCase{"m1l2", mpeg::format(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 80},
+                      DecodeCase{"m2l2", mpeg::format(Version::Mpeg2, 2, 64, 24000, Mode::Mono), 40},
+                      DecodeCase{"m1l1", mpeg::format(Version::Mpeg1, 1, 384, 44100, Mode::Stereo), 100}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class MpegBuilderTest : public TempDirTest {};
@@ -75,11 +63,11 @@ class MpegBuilderTest : public TempDirTest {};
 TEST_F(MpegBuilderTest, FrameLengthsFollowTheStandards)
 {
     const std::tuple<mpeg::FrameSpec, int> cases[] = {
-        {spec(Version::Mpeg1, 3, 128, 44100, Mode::Stereo), 417},
-        {spec(Version::Mpeg1, 3, 320, 48000, Mode::Stereo), 960},
-        {spec(Version::Mpeg2, 3, 64, 22050, Mode::Stereo), 208},
-        {spec(Version::Mpeg1, 1, 384, 44100, Mode::Stereo), 416},
-        {spec(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 576},
+        {mpeg::format(Version::Mpeg1, 3, 128, 44100, Mode::Stereo), 417},
+        {mpeg::format(Version::Mpeg1, 3, 320, 48000, Mode::Stereo), 960},
+        {mpeg::format(Version::Mpeg2, 3, 64, 22050, Mode::Stereo), 208},
+        {mpeg::format(Version::Mpeg1, 1, 384, 44100, Mode::Stereo), 416},
+        {mpeg::format(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 576},
     };
     for (const auto &[s, len] : cases) {
         EXPECT_EQ(mpeg::frameLength(s), len);
@@ -91,7 +79,7 @@ TEST_F(MpegBuilderTest, XingFrameIsSkippedByTheDecoder)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("mpg123")).isEmpty())
         GTEST_SKIP() << "mpg123 missing";
-    const auto s = spec(Version::Mpeg1, 3, 128, 44100, Mode::JointStereo);
+    const auto s = mpeg::format(Version::Mpeg1, 3, 128, 44100, Mode::JointStereo);
     mpeg::XingSpec x;
     x.frameCount = 100;
     x.byteCount = 100 * 417;
