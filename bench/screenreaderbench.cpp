@@ -13,8 +13,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace
-{
+namespace {
 
 // Runs detections for longer than the process check interval, so the slowest single detection
 // shows what a focus change may cost, not only the average.
@@ -66,7 +65,7 @@ int main(int argc, char **argv)
     const QString link = dir.filePath(QString::fromLatin1(name));
     QFile::link(QStandardPaths::findExecutable("sleep"), link);
     QProcess orca;
-    orca.start(link, {"600"});
+    orca.start(link, {"120"});
     if (!orca.waitForStarted(5000)) {
         std::printf("no stand-in process; done\n");
         return 0;

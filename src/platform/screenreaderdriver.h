@@ -3,8 +3,7 @@
 #include <QString>
 
 // One screen reader that can speak and braille a text. Every result is true for success.
-class TScreenReaderDriver
-{
+class TScreenReaderDriver {
 public:
     TScreenReaderDriver(const QString &AScreenReaderName, bool ASpeech, bool ABraille);
     virtual ~TScreenReaderDriver();
@@ -32,8 +31,7 @@ protected:
 };
 
 // The search for top-level windows of the desktop the screen readers of Windows run on.
-class TWindowFinder
-{
+class TWindowFinder {
 public:
     virtual ~TWindowFinder() = default;
     // An empty title matches every title.

@@ -1,10 +1,8 @@
 #include "screenreaderdriverjaws.h"
 
-namespace
-{
+namespace {
 
-class TNoJawsBinding final : public TJawsBinding
-{
+class TNoJawsBinding final : public TJawsBinding {
 public:
     bool FindTopLevelWindow(const QString &, const QString &) override { return false; }
     std::unique_ptr<IJawsApi> CreateApi() override { return nullptr; }

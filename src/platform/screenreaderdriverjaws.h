@@ -6,8 +6,7 @@
 
 // The JAWS automation object (IJawsApi). Each call is true when it went through and JAWS
 // answered true.
-class IJawsApi
-{
+class IJawsApi {
 public:
     virtual ~IJawsApi() = default;
     virtual bool SayString(const QString &AText, bool AFlush) = 0;
@@ -16,8 +15,7 @@ public:
 };
 
 // What JAWS needs from the system: its window and its automation object.
-class TJawsBinding : public TWindowFinder
-{
+class TJawsBinding : public TWindowFinder {
 public:
     // Empty when the object cannot be created (no JAWS installed, no COM).
     virtual std::unique_ptr<IJawsApi> CreateApi() = 0;
@@ -26,8 +24,7 @@ public:
     static std::unique_ptr<TJawsBinding> System();
 };
 
-class TScreenReaderDriverJAWS : public TScreenReaderDriver
-{
+class TScreenReaderDriverJAWS : public TScreenReaderDriver {
 public:
     TScreenReaderDriverJAWS(const QString &AScreenReaderName, bool ASpeech, bool ABraille,
                             std::unique_ptr<TJawsBinding> ABinding = TJawsBinding::System());

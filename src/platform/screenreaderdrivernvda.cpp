@@ -1,10 +1,8 @@
 #include "screenreaderdrivernvda.h"
 
-namespace
-{
+namespace {
 
-class TNoNvdaBinding final : public TNvdaBinding
-{
+class TNoNvdaBinding final : public TNvdaBinding {
 public:
     bool FindTopLevelWindow(const QString &, const QString &) override { return false; }
     quintptr LoadClientLibrary(const QString &) override { return 0; }

@@ -19,8 +19,7 @@ using TnvdaController_cancelSpeech = quint32(ZINDARA_NVDA_CALL *)();
 using TnvdaController_testIfRunning = quint32(ZINDARA_NVDA_CALL *)();
 
 // What NVDA needs from the system: its window and its controller client library.
-class TNvdaBinding : public TWindowFinder
-{
+class TNvdaBinding : public TWindowFinder {
 public:
     // A handle for the loaded library, 0 when it cannot be loaded.
     virtual quintptr LoadClientLibrary(const QString &AName) = 0;
@@ -32,8 +31,7 @@ public:
     static std::unique_ptr<TNvdaBinding> System();
 };
 
-class TScreenReaderDriverNVDA : public TScreenReaderDriver
-{
+class TScreenReaderDriverNVDA : public TScreenReaderDriver {
 public:
     TScreenReaderDriverNVDA(const QString &AScreenReaderName, bool ASpeech, bool ABraille,
                             std::unique_ptr<TNvdaBinding> ABinding = TNvdaBinding::System());

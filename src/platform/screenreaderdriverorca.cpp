@@ -17,12 +17,13 @@
 #include <optional>
 #include <poll.h>
 #include <set>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 // Messages of each of our speech-dispatcher clients that began and have not ended yet. The
 // notifications arrive on libspeechd's own thread and carry no user data, only the client id.
@@ -50,22 +51,47 @@ void onSpeechEvent(size_t AMsgId, size_t AClientId, SPDNotificationType AType)
         client->second.erase(AMsgId);
 }
 
-// Compares /proc/<pid>/comm of a process of this user with AComm (the name and a line feed).
-bool isOrcaProcess(int APid, const QByteArray &AComm)
+bool unixSocketListens(const char *APath)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (!APath || std::strlen(APath) >= sizeof address.sun_path)
+        return false;
+    std::strcpy(address.sun_path, APath);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool listens = connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    close(fd);
+    return listens;
+}
+
+// Reads /proc/<pid>/stat ("pid (name) state ...") of a process of this user; a process that has
+// ended but is not yet reaped does not count.
+bool isOrcaProcess(int APid, const QByteArray &AName)
 {
     char path[64];
     std::snprintf(path, sizeof path, "/proc/%d", APid);
     struct stat info;
     if (stat(path, &info) != 0 || info.st_uid != geteuid())
         return false;
-    std::strncat(path, "/comm", sizeof path - std::strlen(path) - 1);
+    std::strncat(path, "/stat", sizeof path - std::strlen(path) - 1);
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    char name[32];
-    const ssize_t n = read(fd, name, sizeof name);
+    char line[128];
+    const ssize_t n = read(fd, line, sizeof line - 1);
     close(fd);
-    return n == AComm.size() && std::memcmp(name, AComm.constData(), AComm.size()) == 0;
+    if (n <= 0)
+        return false;
+    line[n] = '\0';
+    const char *nameStart = std::strchr(line, '(');
+    const char *nameEnd = std::strrchr(line, ')');
+    if (!nameStart || !nameEnd || nameEnd < nameStart || nameEnd[1] != ' ')
+        return false;
+    const char state = nameEnd[2];
+    return nameEnd - nameStart - 1 == AName.size() &&
+           std::memcmp(nameStart + 1, AName.constData(), AName.size()) == 0 && state != 'Z' && state != 'X';
 }
 
 int findOrcaProcess(const QByteArray &AComm)
@@ -87,10 +113,9 @@ int findOrcaProcess(const QByteArray &AComm)
 
 // Watching a known process is cheap; searching the whole process list takes milliseconds, so
 // after the first answer the search runs on a thread of its own, only when asked.
-class TProcessWatch
-{
+class TProcessWatch {
 public:
-    explicit TProcessWatch(const QByteArray &AProcessName) : FComm(AProcessName + '\n') {}
+    explicit TProcessWatch(const QByteArray &AProcessName) : FName(AProcessName) {}
     ~TProcessWatch()
     {
         if (!FThread.joinable())
@@ -105,15 +130,16 @@ public:
 
     bool Running()
     {
-        const int pid = FPid.load();
-        if (pid > 0 && isOrcaProcess(pid, FComm))
+        int pid = FPid.load();
+        if (pid > 0 && isOrcaProcess(pid, FName))
             return true;
         if (!FSearched) {
             FSearched = true;
-            FPid = findOrcaProcess(FComm);
+            FPid = findOrcaProcess(FName);
             return FPid.load() > 0;
         }
-        FPid = 0;
+        // Keeps a process the search has just found.
+        FPid.compare_exchange_strong(pid, 0);
         RequestSearch();
         return false;
     }
@@ -139,14 +165,14 @@ private:
                 return;
             FRequested = false;
             lock.unlock();
-            const int pid = findOrcaProcess(FComm);
+            const int pid = findOrcaProcess(FName);
             lock.lock();
             if (pid > 0)
                 FPid = pid;
         }
     }
 
-    const QByteArray FComm;
+    const QByteArray FName;
     std::atomic<int> FPid{0};
     bool FSearched = false;
     std::mutex FLock;
@@ -156,8 +182,7 @@ private:
     std::thread FThread;
 };
 
-class TSystemOrcaBinding final : public TOrcaBinding
-{
+class TSystemOrcaBinding final : public TOrcaBinding {
 public:
     explicit TSystemOrcaBinding(const QByteArray &AProcessName) : FOrca(AProcessName)
     {
@@ -184,8 +209,19 @@ public:
         if (FSpeech)
             return true;
         char *error = nullptr;
-        FSpeech = spd_open2("zindara", "main", nullptr, SPD_MODE_THREADED, nullptr, 0, &error);
+        SPDConnectionAddress *address = spd_get_default_address(&error);
         std::free(error);
+        if (!address)
+            return false;
+        // A failed spd_open2 leaks memory, so a socket nobody listens on is not handed to it.
+        if (address->method == SPD_METHOD_UNIX_SOCKET && !unixSocketListens(address->unix_socket_name)) {
+            SPDConnectionAddress__free(address);
+            return false;
+        }
+        error = nullptr;
+        FSpeech = spd_open2("zindara", "main", nullptr, SPD_MODE_THREADED, address, 0, &error);
+        std::free(error);
+        SPDConnectionAddress__free(address);
         if (!FSpeech)
             return false;
         // Without the client id speech works, only IsSpeaking stays false.

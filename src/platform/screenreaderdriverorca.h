@@ -7,8 +7,7 @@
 
 // What Orca needs from the system: the Orca process, speech-dispatcher for speech and BrlAPI
 // (BRLTTY) for braille. Connecting never starts a server.
-class TOrcaBinding
-{
+class TOrcaBinding {
 public:
     virtual ~TOrcaBinding() = default;
 
@@ -34,8 +33,7 @@ public:
     static std::unique_ptr<TOrcaBinding> System(const QByteArray &AProcessName = "orca");
 };
 
-class TScreenReaderDriverOrca : public TScreenReaderDriver
-{
+class TScreenReaderDriverOrca : public TScreenReaderDriver {
 public:
     // Detection runs at every focus change: the process list is read at most this often, and a
     // server that did not answer is asked again only after the retry pause.

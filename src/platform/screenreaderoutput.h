@@ -8,8 +8,7 @@
 
 // The program's one way to the running screen reader: finds out at every call which one runs and
 // passes the text on. Without a screen reader every call returns false.
-class TScreenReaderOutput
-{
+class TScreenReaderOutput {
 public:
     using TDriverList = std::vector<std::unique_ptr<TScreenReaderDriver>>;
     // Makes the drivers in the order they are tried.

@@ -8,8 +8,7 @@
 
 using namespace srfake;
 
-namespace
-{
+namespace {
 
 struct JawsDriver : ::testing::Test {
     std::shared_ptr<JawsState> jaws = std::make_shared<JawsState>();

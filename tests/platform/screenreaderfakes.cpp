@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-namespace srfake
-{
+namespace srfake {
 
-namespace
-{
+namespace {
 
-class FakeJawsApi final : public IJawsApi
-{
+class FakeJawsApi final : public IJawsApi {
 public:
     explicit FakeJawsApi(std::shared_ptr<JawsState> AState) : s(std::move(AState)) {}
     ~FakeJawsApi() override { ++s->released; }
@@ -35,8 +32,7 @@ private:
     std::shared_ptr<JawsState> s;
 };
 
-class FakeJawsBinding final : public TJawsBinding
-{
+class FakeJawsBinding final : public TJawsBinding {
 public:
     explicit FakeJawsBinding(std::shared_ptr<JawsState> AState) : s(std::move(AState)) {}
     bool FindTopLevelWindow(const QString &AClassName, const QString &) override
@@ -87,8 +83,7 @@ quint32 testIfRunning()
 
 constexpr quintptr LibraryHandle = 0x4e56;
 
-class FakeNvdaBinding final : public TNvdaBinding
-{
+class FakeNvdaBinding final : public TNvdaBinding {
 public:
     bool FindTopLevelWindow(const QString &AClassName, const QString &ATitle) override
     {
@@ -122,8 +117,7 @@ public:
     }
 };
 
-class FakeOrcaBinding final : public TOrcaBinding
-{
+class FakeOrcaBinding final : public TOrcaBinding {
 public:
     explicit FakeOrcaBinding(std::shared_ptr<OrcaState> AState) : s(std::move(AState)) {}
     qint64 NowMs() override { return s->now; }

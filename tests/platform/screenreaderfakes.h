@@ -13,8 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace srfake
-{
+namespace srfake {
 
 struct JawsState {
     bool window = false;

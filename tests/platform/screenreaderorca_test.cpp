@@ -13,13 +13,15 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 // Waits for a condition that a server or another process brings about.
 bool waitFor(const std::function<bool()> &ACondition, int ATimeoutMs = 15000)
@@ -56,8 +58,7 @@ bool pulseAudioRuns()
 }
 
 // A speech-dispatcher of the test's own, listening in the test's folder.
-class SpeechServer
-{
+class SpeechServer {
 public:
     explicit SpeechServer(const QString &AFolder) : socketPath(AFolder + "/speechd.sock")
     {
@@ -67,7 +68,8 @@ public:
         QDir().mkpath(AFolder + "/speechd-log");
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
-        process.start(program, {"-s", "-t", "0", "-S", socketPath, "-P", AFolder + "/speechd.pid", "-L",
+        // It ends by itself a little after its last client, should the test die first.
+        process.start(program, {"-s", "-t", "10", "-S", socketPath, "-P", AFolder + "/speechd.pid", "-L",
                                 AFolder + "/speechd-log"});
         if (process.waitForStarted(5000))
             waitFor([this] { return socketListens(socketPath); });
@@ -93,14 +95,13 @@ private:
 };
 
 // `sleep` under another name: the kernel names the process after the link.
-class StandInProcess
-{
+class StandInProcess {
 public:
     StandInProcess(const QString &AFolder, const QString &AName)
     {
         const QString link = AFolder + "/" + AName;
         QFile::link(QStandardPaths::findExecutable("sleep"), link);
-        process.start(link, {"600"});
+        process.start(link, {"120"});
         process.waitForStarted(5000);
     }
     ~StandInProcess() { stop(); }
@@ -121,8 +122,7 @@ QByteArray uniqueOrcaName()
     return "orca" + QByteArray::number(QCoreApplication::applicationPid());
 }
 
-class OrcaWithSpeechDispatcher : public TempDirTest
-{
+class OrcaWithSpeechDispatcher : public TempDirTest {
 protected:
     void SetUp() override
     {
@@ -145,7 +145,8 @@ protected:
     // The server that the test command started, else one of our own.
     bool useSpeechDispatcher()
     {
-        if (qEnvironmentVariableIsSet("SPEECHD_ADDRESS"))
+        const QByteArray shared = qgetenv("SPEECHD_ADDRESS");
+        if (shared.startsWith("unix_socket:") && socketListens(QFile::decodeName(shared.mid(12))))
             return true;
         return useOwnSpeechDispatcher();
     }
@@ -176,7 +177,8 @@ TEST_F(OrcaWithSpeechDispatcher, DetectsSpeaksSilencesAndLosesOrca)
     withoutBrltty();
     TScreenReaderOutput output;
     output.Load();
-    EXPECT_EQ(output.DetectScreenReader(), "");
+    if (!output.DetectScreenReader().isEmpty())
+        GTEST_SKIP() << "a screen reader runs already";
 
     StandInProcess orca(dir.path(), "orca");
     ASSERT_TRUE(orca.running());
@@ -192,7 +194,7 @@ TEST_F(OrcaWithSpeechDispatcher, DetectsSpeaksSilencesAndLosesOrca)
         EXPECT_TRUE(output.Silence());
         EXPECT_TRUE(waitFor([&] { return !output.IsSpeaking(); }));
 
-        // Interrupting cuts the long text short, the new one is spoken.
+        // Interrupting cuts the long text short.
         EXPECT_TRUE(output.Speak(text, false));
         EXPECT_TRUE(waitFor([&] { return output.IsSpeaking(); }));
         EXPECT_TRUE(output.Speak("Genre:", true));
@@ -247,6 +249,26 @@ TEST_F(OrcaWithSpeechDispatcher, WithoutServersEveryCallFailsQuietly)
     EXPECT_FALSE(driver.IsActive());
     EXPECT_FALSE(driver.Braille("Titel:"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// An Orca that has ended but is not reaped yet (its parent is busy, or there is no init to reap
+// it) must not count as running.
+TEST_F(OrcaWithSpeechDispatcher, EndedOrcaNotYetReapedIsNotRunning)
+{
+    const QByteArray link = QFile::encodeName(path(QString::fromLatin1(uniqueOrcaName())));
+    ASSERT_TRUE(QFile::link(QStandardPaths::findExecutable("sleep"), QFile::decodeName(link)));
+    char seconds[] = "120";
+    char *argv[] = {const_cast<char *>(link.constData()), seconds, nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, link.constData(), nullptr, nullptr, argv, environ), 0);
+    EXPECT_TRUE(TOrcaBinding::System(uniqueOrcaName())->OrcaRunning());
+
+    kill(pid, SIGKILL);
+    siginfo_t info{};
+    // Waits for the end without reaping.
+    ASSERT_EQ(waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT), 0);
+    EXPECT_FALSE(TOrcaBinding::System(uniqueOrcaName())->OrcaRunning());
+    waitpid(pid, nullptr, 0);
 }
 
 } // namespace

@@ -7,8 +7,7 @@
 
 using namespace srfake;
 
-namespace
-{
+namespace {
 
 struct DriverState {
     bool active = false;
@@ -18,8 +17,7 @@ struct DriverState {
     QStringList calls;
 };
 
-class FakeDriver final : public TScreenReaderDriver
-{
+class FakeDriver final : public TScreenReaderDriver {
 public:
     FakeDriver(const QString &AName, bool ABraille, std::shared_ptr<DriverState> AState)
         : TScreenReaderDriver(AName, true, ABraille), s(std::move(AState))
