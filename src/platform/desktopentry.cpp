@@ -175,7 +175,8 @@ bool VerknuepfungAnlegen(const QString &link, const QString &target, const QStri
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size())
+    // commit() misses a short write, the flush does not.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
     if (!file.commit())
         return false;

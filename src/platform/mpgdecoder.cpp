@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cmath>
 #include <cstdio>
 #include <mpg123.h>
 #include <mutex>
@@ -25,6 +26,36 @@ off_t seekFile(void *handle, off_t offset, int whence)
 {
     FILE *file = static_cast<FILE *>(handle);
     return fseeko(file, offset, whence) == 0 ? ftello(file) : off_t(-1);
+}
+
+// Output samples at `rate` of all frames when some frame has another rate, else 0. Walks the
+// frame headers without decoding.
+qint64 gemischteLaenge(mpg123_handle *handle, long rate)
+{
+    if (mpg123_seek(handle, 0, SEEK_SET) < 0)
+        return 0;
+    const off_t frameCount = mpg123_framelength(handle);
+    long double summe = 0;
+    off_t walked = 0;
+    bool gemischt = false;
+    int firstPerFrame = 0;
+    for (;;) {
+        const int result = mpg123_framebyframe_next(handle);
+        if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
+            break;
+        mpg123_frameinfo2 info{};
+        if (mpg123_info2(handle, &info) != MPG123_OK || info.rate <= 0)
+            break;
+        const int perFrame = info.layer == 1 ? 384 : info.layer == 2 || info.version == MPG123_1_0 ? 1152 : 576;
+        summe += (long double)perFrame * rate / info.rate;
+        if (walked++ == 0)
+            firstPerFrame = perFrame;
+        gemischt = gemischt || info.rate != rate;
+    }
+    // Seeking to the start has already read the first frame(s), at the first rate.
+    if (frameCount > walked)
+        summe += (long double)(frameCount - walked) * firstPerFrame;
+    return gemischt ? qint64(std::nearbyint(summe)) : 0;
 }
 
 } // namespace
@@ -76,7 +107,7 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
     }
     // No gapless trimming: positions map linearly onto the bytes of every frame, as cutting
     // assumes. Mono is doubled so the left and right volume both apply.
-    mpg123_param(handle, MPG123_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET, 0.0);
+    mpg123_param(handle, MPG123_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET | MPG123_AUTO_RESAMPLE, 0.0);
     // Pieces begin inside a frame; allow for more than one frame of leading bytes.
     mpg123_param(handle, MPG123_RESYNC_LIMIT, 16384, 0.0);
     mpg123_format_none(handle);
@@ -105,7 +136,10 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
         close();
         return OpenResult::NoAudio;
     }
-    const off_t samples = mpg123_length(handle);
+    qint64 samples = mpg123_length(handle);
+    // Joined files may change their sample rate; mpg123_length counts every frame at the first.
+    if (const qint64 gemischt = gemischteLaenge(handle, rate); gemischt > 0)
+        samples = gemischt;
     if (samples <= 0) {
         close();
         return OpenResult::NoAudio;

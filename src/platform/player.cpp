@@ -277,7 +277,10 @@ void TMediaPlayer::setPosition(qint64 ms)
         fMode = TMPModes::mpStopped;
         spielBeenden(TMPNotifyValues::nvAborted);
     }
-    standSample = qMin(decoder->msToSamples(qMax<qint64>(ms, 0)), decoder->lengthSamples());
+    // The length in milliseconds is the end, even where a fraction of a millisecond is left:
+    // Play there starts over instead of playing that fraction.
+    standSample = ms >= Length() ? decoder->lengthSamples()
+                                 : qMin(decoder->msToSamples(qMax<qint64>(ms, 0)), decoder->lengthSamples());
     if (notify)
         melde(TMPNotifyValues::nvSuccessful);
 }

@@ -83,6 +83,11 @@ QStringList SplitParameters(const QString &T)
     return GetParameters(T).split(QLatin1Char('|'), Qt::SkipEmptyParts);
 }
 
+QString SendParametersText(const QString &T)
+{
+    return trimmedBlanks(GetParameters(T));
+}
+
 bool WriteRegistrySettings(const QString &key, const TRegistrySettings &settings, TRegistryStore &store)
 {
     if (settings.IsEmpty())
@@ -90,13 +95,15 @@ bool WriteRegistrySettings(const QString &key, const TRegistrySettings &settings
     TRegistryStore::Sperre sperre(store);
     if (!sperre || !store.OpenKey(key, true))
         return false;
-    bool ok = true;
+    QList<TRegistryStore::Wert> values;
     if (!settings.Parameters.isEmpty())
-        ok = store.WriteString(programParameters, settings.Parameters) && ok;
+        values.append({programParameters, settings.Parameters});
     if (!settings.SetFocus.isEmpty())
-        ok = store.WriteString(programSetFocus, settings.SetFocus) && ok;
+        values.append({programSetFocus, settings.SetFocus});
     if (!settings.Close.isEmpty())
-        ok = store.WriteString(programClose, settings.Close) && ok;
+        values.append({programClose, settings.Close});
+    // One write: a failure leaves no part of the request behind.
+    const bool ok = store.WriteValues(values);
     store.CloseKey();
     return ok;
 }

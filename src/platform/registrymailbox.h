@@ -27,6 +27,9 @@ QString ParameterVerbinden(const QStringList &arguments);
 QString GetParameters(const QString &T);
 // The runs of characters other than "|" in GetParameters(T).
 QStringList SplitParameters(const QString &T);
+// The text SendParameters hands over for T: GetParameters(T) without the blanks (every
+// character up to the space) at its ends; nothing is sent when it is empty.
+QString SendParametersText(const QString &T);
 
 // Writes the set values into the key below the store's root; true on success, also when
 // nothing is set (then nothing is written).

@@ -272,16 +272,7 @@ std::optional<TRegistryStore::Entries> TRegistryStore::load()
             while (rawValue.startsWith(QLatin1Char(' ')))
                 rawValue.remove(0, 1);
         }
-        const QString raw = unescaped(rawValue);
-        bool replaced = false;
-        for (Entry &e : entries) {
-            if (e.name == name) {
-                e.raw = raw;
-                replaced = true;
-            }
-        }
-        if (!replaced)
-            entries.append({name, raw});
+        putRaw(entries, name, unescaped(rawValue));
     }
     return entries;
 }
@@ -300,7 +291,9 @@ bool TRegistryStore::save(const Entries &entries)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.setPermissions(ownerOnlyFile);
-    if (file.write(bytes) != bytes.size())
+    // commit() misses a short write (disk full), so the flush is checked here, before the
+    // old file is replaced.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
     if (!file.commit())
         return false;
@@ -377,34 +370,49 @@ bool TRegistryStore::update(const std::function<bool(Entries &)> &change)
     return entries && change(*entries) && save(*entries);
 }
 
-bool TRegistryStore::setRaw(const QString &name, const QString &raw)
+void TRegistryStore::putRaw(Entries &entries, const QString &name, const QString &raw)
 {
-    if (name.isEmpty())
-        return false;
-    return update([&](Entries &entries) {
-        bool found = false;
-        for (Entry &e : entries) {
-            if (e.name == name) {
-                e.raw = raw;
-                found = true;
-            }
+    bool found = false;
+    for (Entry &e : entries) {
+        if (e.name == name) {
+            e.raw = raw;
+            found = true;
         }
-        if (!found)
-            entries.append({name, raw});
-        return true;
-    });
+    }
+    if (!found)
+        entries.append({name, raw});
 }
 
 bool TRegistryStore::WriteString(const QString &name, const QString &value)
 {
-    // Text that would read as a number or carries the marker keeps its type through the marker.
-    const bool needsMarker = value.startsWith(dwordPrefix) || value.startsWith(stringPrefix);
-    return setRaw(name, needsMarker ? stringPrefix + value : value);
+    return WriteValues({{name, value}});
 }
 
 bool TRegistryStore::WriteInteger(const QString &name, qint32 value)
 {
-    return setRaw(name, dwordPrefix + QStringLiteral("%1").arg(quint32(value), 8, 16, QLatin1Char('0')));
+    return WriteValues({{name, value}});
+}
+
+bool TRegistryStore::WriteValues(const QList<Wert> &values)
+{
+    for (const Wert &w : values) {
+        if (w.name.isEmpty())
+            return false;
+    }
+    return update([&](Entries &entries) {
+        for (const Wert &w : values) {
+            if (const auto *number = std::get_if<qint32>(&w.value)) {
+                putRaw(entries, w.name,
+                       dwordPrefix + QStringLiteral("%1").arg(quint32(*number), 8, 16, QLatin1Char('0')));
+            } else {
+                const QString &text = std::get<QString>(w.value);
+                // Text that would read as a number or carries the marker keeps its type through the marker.
+                const bool needsMarker = text.startsWith(dwordPrefix) || text.startsWith(stringPrefix);
+                putRaw(entries, w.name, needsMarker ? stringPrefix + text : text);
+            }
+        }
+        return true;
+    });
 }
 
 bool TRegistryStore::DeleteValue(const QString &name)

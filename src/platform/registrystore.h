@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <variant>
 
 // The current user's registry: keys holding named string and 32-bit integer values.
 // Each key is one small text file "<root>/<key path>.ini" with lines name=value; integers are
@@ -59,6 +60,12 @@ public:
     std::optional<qint32> ReadInteger(const QString &name);
     bool WriteString(const QString &name, const QString &value);
     bool WriteInteger(const QString &name, qint32 value);
+    struct Wert {
+        QString name;
+        std::variant<QString, qint32> value;
+    };
+    // Writes all values in one step: either every one is stored or none is.
+    bool WriteValues(const QList<Wert> &values);
     bool DeleteValue(const QString &name);
 
 private:
@@ -76,7 +83,7 @@ private:
     bool save(const Entries &entries);
     std::optional<QString> rawValue(const QString &name);
     bool update(const std::function<bool(Entries &)> &change);
-    bool setRaw(const QString &name, const QString &raw);
+    static void putRaw(Entries &entries, const QString &name, const QString &raw);
 
     QString fRoot;
     QString fKey;

@@ -15,8 +15,16 @@ const QString fontColor = QStringLiteral("FontColor");
 const QString fontCharSet = QStringLiteral("FontCharSet");
 const QString fontStyle = QStringLiteral("FontStyle");
 
+// A sign and decimal digits only: QString::toInt would also take tabs or line breaks around them.
 int decimalOr(const QString &word, int fallback)
 {
+    const qsizetype from = (word.startsWith(QLatin1Char('+')) || word.startsWith(QLatin1Char('-'))) ? 1 : 0;
+    if (word.size() == from)
+        return fallback;
+    for (qsizetype i = from; i < word.size(); ++i) {
+        if (word.at(i) < QLatin1Char('0') || word.at(i) > QLatin1Char('9'))
+            return fallback;
+    }
     bool ok = false;
     const int value = word.toInt(&ok, 10);
     return ok ? value : fallback;
@@ -132,11 +140,15 @@ bool RegistryLadenSpeichern(bool LadenS, TEinstellungen &e, TRegistryStore &stor
         }
         e = loaded;
     } else if (open) {
-        const bool written = store.WriteString(daten, DatenText(e)) && store.WriteInteger(hintColor, e.HintergrundNr)
-                             && store.WriteString(fontName, e.FontName) && store.WriteInteger(fontSize, e.FontSize)
-                             && store.WriteInteger(fontColor, e.FontColor)
-                             && store.WriteInteger(fontCharSet, e.FontCharSet)
-                             && store.WriteInteger(fontStyle, e.FontStyle & (fsItalic | fsBold | fsUnderline | fsStrikeOut));
+        // One write for all values, so a save that fails leaves the stored ones as they were.
+        const bool written =
+            store.WriteValues({{daten, DatenText(e)},
+                               {hintColor, qint32(e.HintergrundNr)},
+                               {fontName, e.FontName},
+                               {fontSize, qint32(e.FontSize)},
+                               {fontColor, e.FontColor},
+                               {fontCharSet, qint32(e.FontCharSet)},
+                               {fontStyle, qint32(e.FontStyle & (fsItalic | fsBold | fsUnderline | fsStrikeOut))}});
         store.CloseKey();
         return written;
     }

@@ -3,14 +3,31 @@
 #include "platform/registrymailbox.h"
 #include "platform/registrystore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
+
 TProgrammSperre *heldLock = nullptr;
+
+// A lock file without its owner's details is what a copy killed while making it leaves; Qt never
+// takes such a file for stale. Once it is a few seconds old it cannot be a copy still starting.
+bool ohneBesitzer(const QLockFile &lock, const QString &file)
+{
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (lock.getLockInfo(&pid, &host, &app))
+        return false;
+    const QDateTime modified = QFileInfo(file).lastModified();
+    return modified.isValid() && qAbs(modified.secsTo(QDateTime::currentDateTime())) > 5;
 }
+
+} // namespace
 
 TProgrammSperre::TProgrammSperre(const QString &name) : fName(name), fFolder(ordner()) {}
 
@@ -39,16 +56,18 @@ bool TProgrammSperre::erwerben()
     fLock = std::make_unique<QLockFile>(sperrDatei());
     // The first copy holds the lock for hours: only a dead owner makes it stale.
     fLock->setStaleLockTime(0);
-    if (fLock->tryLock(0)) {
+    bool locked = fLock->tryLock(0);
+    // Removing fails while a live copy holds the file.
+    if (!locked && fLock->error() == QLockFile::LockFailedError && ohneBesitzer(*fLock, sperrDatei()))
+        locked = fLock->removeStaleLockFile() && fLock->tryLock(0);
+    if (locked) {
         fHeld = true;
         heldLock = this;
         // A caption left by a copy that crashed must not be taken for this copy's window.
         QFile::remove(captionDatei());
         return true;
     }
-    if (fLock->error() == QLockFile::LockFailedError)
-        return false;
-    return true;
+    return fLock->error() != QLockFile::LockFailedError;
 }
 
 void TProgrammSperre::freigeben()
@@ -72,7 +91,10 @@ bool TProgrammSperre::captionSchreiben(const QString &caption)
     QSaveFile file(captionDatei());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(caption.toUtf8());
+    const QByteArray bytes = caption.toUtf8();
+    // commit() misses a short write, the flush does not.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return false;
     return file.commit();
 }
 

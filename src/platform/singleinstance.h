@@ -22,7 +22,8 @@ public:
     QString captionDatei() const { return fFolder + fName + QStringLiteral(".caption"); }
 
     // True when this process now holds the lock: no other copy runs. A lock left by a copy
-    // that crashed is taken over; a lock that cannot be made at all lets this copy run.
+    // that crashed is taken over, also one it had not yet filled in; a lock that cannot be made
+    // at all lets this copy run.
     bool erwerben();
     bool gehalten() const { return fHeld; }
     void freigeben();
@@ -49,9 +50,10 @@ bool TitelPasst(const QString &caption, const QString &T);
 bool FensterMitTitelSuchen(const TProgrammSperre &sperre, const QString &T);
 
 // The start of the program: true when this process is the first copy (it then holds the lock
-// of `sperre` and has dropped requests left in the mailbox; start its watcher without dropping). Otherwise hands `arguments` (without the program name) to the running copy
-// through the mailbox key `mailboxKey`, or a request to come to the front when there are none,
-// and returns false; nothing is handed over while the running copy shows no main window.
+// of `sperre` and has dropped requests left in the mailbox; start its watcher without dropping).
+// Otherwise hands `arguments` (without the program name) to the running copy through the
+// mailbox key `mailboxKey`, or a request to come to the front when there are none, and returns
+// false; nothing is handed over while the running copy shows no main window.
 bool ProgrammStartPruefen(TProgrammSperre &sperre, const QString &titel, const QStringList &arguments,
                           const QString &mailboxKey, TRegistryStore &store);
 bool ProgrammStartPruefen(TProgrammSperre &sperre, const QString &titel, const QStringList &arguments);

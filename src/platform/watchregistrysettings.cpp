@@ -70,7 +70,7 @@ void TWatchRegistrySettings::run()
             if (ReadRegistrySettings(FAppName, rs, store)) {
                 // Only one request per pass; the others read with it are dropped.
                 if (!rs.Parameters.isEmpty()) {
-                    const QString text = GetParameters(rs.Parameters).trimmed();
+                    const QString text = SendParametersText(rs.Parameters);
                     if (!text.isEmpty())
                         senden([](TMailboxEmpfaenger *e, const QString &t) { e->WMCopyData(t); }, text);
                 } else if (!rs.SetFocus.isEmpty()) {

@@ -1,7 +1,8 @@
 // Starts like the program does: the first copy holds the lock, shows its caption and runs the
 // mailbox watcher with a receiver that prints each request; a later copy hands its arguments
 // over and ends. ZINDARA_HELPER_MODE=hold-store-lock or hold-program-lock instead takes that
-// lock and waits to be killed.
+// lock and waits to be killed; write-values writes the values <argument>0 to <argument>39 into
+// the key "Last", one write at a time.
 #include "platform/registrymailbox.h"
 #include "platform/registrystore.h"
 #include "platform/singleinstance.h"
@@ -56,6 +57,18 @@ int main(int argc, char *argv[])
         if (!sperre)
             return 2;
         waitToBeKilled();
+    }
+
+    if (mode == "write-values") {
+        TRegistryStore store;
+        if (!store.OpenKey(QStringLiteral("Last"), true))
+            return 2;
+        const QString prefix = QCoreApplication::arguments().value(1);
+        for (int i = 0; i < 40; ++i) {
+            if (!store.WriteString(prefix + QString::number(i), QStringLiteral("x")))
+                return 3;
+        }
+        return 0;
     }
 
     TProgrammSperre sperre(titel);

@@ -1,5 +1,6 @@
 #include "encoded.h"
 #include "platform/mp3length.h"
+#include "platform/mpgdecoder.h"
 #include "support/mpegbuilder.h"
 #include "support/tempdir.h"
 
@@ -43,6 +44,47 @@ INSTANTIATE_TEST_SUITE_P(
                       LengthCase{"Mpeg25Layer3", mpeg::format(Version::Mpeg25, 3, 32, 8000), 50},
                       LengthCase{"Mpeg1Layer2", mpeg::format(Version::Mpeg1, 2, 192, 48000, Mode::Stereo), 100},
                       LengthCase{"Mpeg1Layer1", mpeg::format(Version::Mpeg1, 1, 256, 32000), 100}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Files joined from pieces of other sample rates: each piece lasts as long as its own frames say,
+// and the decoder plays all of it at the first rate.
+struct JoinedCase {
+    const char *name;
+    FrameSpec first;
+    int firstFrames;
+    FrameSpec second;
+    int secondFrames;
+};
+
+void PrintTo(const JoinedCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Mp3LengthOfJoinedRates : public TempDirTest, public ::testing::WithParamInterface<JoinedCase> {};
+
+TEST_P(Mp3LengthOfJoinedRates, CountsEachPieceAtItsOwnRate)
+{
+    const JoinedCase &c = GetParam();
+    const QString file = writeFile("joined.mp3", mpeg::frames(c.first, c.firstFrames, true)
+                                                     + mpeg::frames(c.second, c.secondFrames, true));
+    const double expected = mpeg::durationMs(c.first, c.firstFrames) + mpeg::durationMs(c.second, c.secondFrames);
+    EXPECT_NEAR(double(Mp3LaengeMs(file)), expected, 2.0);
+
+    TMpgDecoder decoder;
+    ASSERT_EQ(decoder.open(file), TMpgDecoder::OpenResult::Ok);
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    qint64 decoded = 0;
+    while (const qint64 bytes = decoder.read(buffer.data(), buffer.size()))
+        decoded += bytes / TMpgDecoder::bytesPerFrame;
+    EXPECT_NEAR(double(decoder.samplesToMs(decoded)), expected, 2.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rates, Mp3LengthOfJoinedRates,
+    ::testing::Values(JoinedCase{"Then22k", {}, 50, mpeg::format(Version::Mpeg2, 3, 64, 22050), 100},
+                      JoinedCase{"22kThen44k", mpeg::format(Version::Mpeg2, 3, 64, 22050), 100, {}, 50},
+                      JoinedCase{"Then48k", {}, 50, mpeg::format(Version::Mpeg1, 3, 128, 48000), 50}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class Mp3Length : public TempDirTest {};

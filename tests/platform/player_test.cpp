@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <vector>
 
 namespace {
 
@@ -160,6 +161,122 @@ TEST_F(Player, SeekingWhileStoppedOrPausedDoesNotPlay)
     QTest::qWait(200);
     EXPECT_EQ(player.Position(), 300);
 }
+
+// Where Play starts after the position was set while stopped or paused. -1 stands for the
+// length of the file.
+struct StartCase {
+    const char *name;
+    bool paused;
+    qint64 set;
+    qint64 expected;
+    qint64 playsFrom;
+};
+
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class PlayerStartsAt : public Player, public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(PlayerStartsAt, ThePositionSet)
+{
+    REQUIRE_SOUND_SERVER();
+    const StartCase &c = GetParam();
+    openFile(writeFile("a.mp3", syntheticAudio()));
+    const qint64 length = player.Length();
+    const auto resolve = [length](qint64 ms) { return ms == -1 ? length : ms; };
+    if (c.paused) {
+        player.Play();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player.Position() > 100; }, 5000));
+        player.Pause();
+    }
+    const TMPModes before = player.Mode();
+    player.setPosition(c.set == -1 ? length : c.set);
+    EXPECT_EQ(player.Mode(), before);
+    EXPECT_EQ(player.Position(), resolve(c.expected));
+
+    player.Play();
+    EXPECT_EQ(player.Mode(), TMPModes::mpPlaying);
+    const qint64 from = resolve(c.playsFrom);
+    EXPECT_GE(player.Position(), from);
+    EXPECT_LT(player.Position(), from + 300);
+    // It goes on playing instead of ending on what was left behind the position.
+    QTest::qWait(300);
+    EXPECT_EQ(player.Mode(), TMPModes::mpPlaying);
+    player.Stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, PlayerStartsAt,
+                         ::testing::Values(StartCase{"Inside", false, 1234, 1234, 1234},
+                                           StartCase{"InsideWhilePaused", true, 2500, 2500, 2500},
+                                           StartCase{"BelowZero", false, -50, 0, 0},
+                                           StartCase{"AtTheLength", false, -1, -1, 0},
+                                           StartCase{"AtTheLengthWhilePaused", true, -1, -1, 0},
+                                           StartCase{"BeyondTheLength", false, 99999, -1, 0}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// The mode right after each command, from each mode the callers act on.
+enum class Command { Play, Pause, Stop, SetPosition, Close };
+
+struct ModeCase {
+    const char *name;
+    TMPModes from;
+    Command command;
+    TMPModes after;
+};
+
+void PrintTo(const ModeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class PlayerModeAfter : public Player, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(PlayerModeAfter, TheCommand)
+{
+    REQUIRE_SOUND_SERVER();
+    const ModeCase &c = GetParam();
+    openFile(writeFile("a.mp3", syntheticAudio()));
+    if (c.from != TMPModes::mpStopped)
+        player.Play();
+    if (c.from == TMPModes::mpPaused)
+        player.Pause();
+    ASSERT_EQ(player.Mode(), c.from);
+    switch (c.command) {
+    case Command::Play: player.Play(); break;
+    case Command::Pause: player.Pause(); break;
+    case Command::Stop: player.Stop(); break;
+    case Command::SetPosition: player.setPosition(2000); break;
+    case Command::Close: player.Close(); break;
+    }
+    EXPECT_EQ(player.Mode(), c.after);
+    QTest::qWait(100);
+    EXPECT_EQ(player.Mode(), c.after);
+    player.Stop();
+}
+
+constexpr TMPModes stopped = TMPModes::mpStopped, playing = TMPModes::mpPlaying, paused = TMPModes::mpPaused,
+                   notReady = TMPModes::mpNotReady;
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PlayerModeAfter,
+    ::testing::Values(ModeCase{"StoppedPlay", stopped, Command::Play, playing},
+                      ModeCase{"StoppedPause", stopped, Command::Pause, stopped},
+                      ModeCase{"StoppedStop", stopped, Command::Stop, stopped},
+                      ModeCase{"StoppedSeek", stopped, Command::SetPosition, stopped},
+                      ModeCase{"StoppedClose", stopped, Command::Close, notReady},
+                      ModeCase{"PlayingPlay", playing, Command::Play, playing},
+                      ModeCase{"PlayingPause", playing, Command::Pause, paused},
+                      ModeCase{"PlayingStop", playing, Command::Stop, stopped},
+                      ModeCase{"PlayingSeek", playing, Command::SetPosition, stopped},
+                      ModeCase{"PlayingClose", playing, Command::Close, notReady},
+                      ModeCase{"PausedPlay", paused, Command::Play, playing},
+                      ModeCase{"PausedPause", paused, Command::Pause, playing},
+                      ModeCase{"PausedStop", paused, Command::Stop, stopped},
+                      ModeCase{"PausedSeek", paused, Command::SetPosition, paused},
+                      ModeCase{"PausedClose", paused, Command::Close, notReady}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 struct PlayCase {
     const char *name;
@@ -324,6 +441,40 @@ TEST_F(Player, OpeningAnotherFileEndsThePlay)
     EXPECT_EQ(notifications(), 1);
     EXPECT_EQ(player.Position(), 0);
     EXPECT_EQ(player.Length(), Mp3LaengeMs(other));
+}
+
+// The main window closes its player, writes the working copy anew under the same name and opens
+// it again, asking for the notification of the opening.
+TEST_F(Player, ReopensTheSameFileRewrittenAfterClosingWhilePlaying)
+{
+    REQUIRE_SOUND_SERVER();
+    std::vector<TMPNotifyValues> kinds;
+    QObject::connect(&player, &TMediaPlayer::OnNotify, [&] { kinds.push_back(player.NotifyValue()); });
+    const QString file = writeFile("TmpZinS1.mp3", syntheticAudio());
+    openFile(file);
+    player.Play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.Position() > 100; }, 5000));
+    player.Close();
+    EXPECT_EQ(player.Mode(), TMPModes::mpNotReady);
+
+    const QByteArray shorter = mpeg::frames(mpeg::format(mpeg::Version::Mpeg2, 3, 64, 22050), 30, true);
+    writeFile("TmpZinS1.mp3", shorter);
+    player.Close();
+    player.setFileName(file);
+    player.setNotify(true);
+    player.Open();
+    EXPECT_EQ(player.Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player.Position(), 0);
+    EXPECT_EQ(player.Length(), Mp3LaengeMs(file));
+    EXPECT_LT(player.Length(), 1000);
+
+    player.Play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return kinds.size() >= 3; }, 8000)) << "the new file does not end";
+    EXPECT_EQ(kinds, (std::vector<TMPNotifyValues>{TMPNotifyValues::nvAborted, TMPNotifyValues::nvSuccessful,
+                                                   TMPNotifyValues::nvSuccessful}));
+    EXPECT_EQ(player.Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player.Position(), player.Length());
+    EXPECT_EQ(notifications(), 3);
 }
 
 // Runs itself in a child process whose sound server address leads nowhere.

@@ -1,6 +1,11 @@
 #include "platform/registrymailbox.h"
 #include "platform/registrystore.h"
+#include "platform/watchregistrysettings.h"
 #include "systemfixture.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QObject>
 
 namespace {
 
@@ -104,6 +109,49 @@ TEST_F(MailboxTest, AMailboxThatCannotBeWrittenReportsFailure)
     EXPECT_FALSE(WriteRegistrySettings(QStringLiteral("Zindara"), rsSetFocus(), store));
     TRegistrySettings read;
     EXPECT_FALSE(ReadRegistrySettings(QStringLiteral("Zindara"), read, store));
+}
+
+class Aufzeichner : public QObject, public TMailboxEmpfaenger {
+public:
+    void WMCopyData(const QString &text) override { calls << QStringLiteral("COPYDATA ") + text; }
+    void WelfranzWmSetFocus() override { calls << QStringLiteral("SETFOCUS"); }
+    void WelfranzWmClose() override { calls << QStringLiteral("CLOSE"); }
+
+    // The next request handed over; generous, the machine is shared.
+    QString naechster()
+    {
+        QDeadlineTimer deadline(30000);
+        while (calls.isEmpty() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return calls.isEmpty() ? QString() : calls.takeFirst();
+    }
+
+    QStringList calls;
+};
+
+TEST_F(MailboxTest, TheWatcherHandsOverOneRequestPerPass)
+{
+    Aufzeichner receiver;
+    TWatchRegistrySettings watcher(&receiver, &receiver, QStringLiteral("Zindara"), false);
+    TRegistrySettings rs;
+
+    // Only characters up to the blank are cut off the ends, as the joined text was made.
+    rs.SetData(QStringLiteral("\t /m/Lied\u00A0.mp3|/m/Zwei\u00A0") + QChar(1), QString(), QString());
+    ASSERT_TRUE(WriteRegistrySettings(QStringLiteral("Zindara"), rs));
+    EXPECT_EQ(receiver.naechster(), QStringLiteral("COPYDATA /m/Lied\u00A0.mp3|/m/Zwei\u00A0"));
+
+    // Parameters of blanks alone send nothing, and the focus request read with them is dropped.
+    rs.SetData(QStringLiteral("   "), QStringLiteral("1"), QString());
+    ASSERT_TRUE(WriteRegistrySettings(QStringLiteral("Zindara"), rs));
+    TRegistryStore store;
+    QDeadlineTimer deadline(30000);
+    while (store.KeyExists(QStringLiteral("Zindara")) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(WriteRegistrySettings(QStringLiteral("Zindara"), rsClose(QStringLiteral("ja"))));
+    EXPECT_EQ(receiver.naechster(), QStringLiteral("CLOSE"));
+    watcher.Beenden();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(receiver.calls.isEmpty()) << receiver.calls.join(QLatin1Char(',')).toStdString();
 }
 
 } // namespace

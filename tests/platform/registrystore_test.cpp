@@ -145,6 +145,28 @@ TEST_F(RegistryStoreTest, HandWrittenAndDamagedFilesAreReadAsFarAsTheyGo)
     EXPECT_EQ(store.ReadString(QStringLiteral("ProgramClose")), QStringLiteral("1"));
 }
 
+TEST_F(RegistryStoreTest, AWriteThatDoesNotFitKeepsTheKeyAsItWas)
+{
+    TRegistryStore store;
+    ASSERT_TRUE(store.OpenKey(QStringLiteral("Zindara"), true));
+    ASSERT_TRUE(store.WriteString(QStringLiteral("ProgramParameters"), QStringLiteral("/m/a.mp3")));
+    ASSERT_TRUE(store.WriteInteger(QStringLiteral("FontSize"), 12));
+    const QString file = registryDir() + QStringLiteral("/Zindara.ini");
+    const QByteArray before = readFile(file);
+    {
+        // Room for the lock file, not for the long values.
+        DateiGrenze grenze(rlim_t(before.size() + 1024));
+        EXPECT_FALSE(store.WriteString(QStringLiteral("ProgramParameters"), QString(8192, QLatin1Char('x'))));
+        EXPECT_FALSE(store.WriteValues(
+            {{QStringLiteral("FontSize"), 13}, {QStringLiteral("Lang"), QString(8192, QLatin1Char('y'))}}));
+        EXPECT_TRUE(store.WriteInteger(QStringLiteral("FontSize"), 14));
+    }
+    EXPECT_EQ(store.ReadString(QStringLiteral("ProgramParameters")), QStringLiteral("/m/a.mp3"));
+    EXPECT_EQ(store.ReadInteger(QStringLiteral("FontSize")), 14);
+    EXPECT_EQ(store.GetValueNames(), (QStringList{QStringLiteral("ProgramParameters"), QStringLiteral("FontSize")}));
+    EXPECT_EQ(QDir(registryDir()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Zindara.ini")});
+}
+
 TEST_F(RegistryStoreTest, LocksNestWithinOneStore)
 {
     TRegistryStore store;

@@ -3,6 +3,7 @@
 #include "systemfixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPalette>
 #include <optional>
 
@@ -87,6 +88,10 @@ TEST_F(SettingsTest, DatenGivesModeStepAndStartFolder)
         {QStringLiteral("0 60"), 4, 60, QString()},
         {QStringLiteral("3 99999999999"), 3, 5, QString()},
         {QStringLiteral("2 5 "), 2, 5, QString()},
+        // Only blanks part words; other white space makes a word no number.
+        {QStringLiteral("1 7\t"), 1, 5, QString()},
+        {QStringLiteral("\n3 +10"), 2, 10, QString()},
+        {QStringLiteral("3\t10"), 2, 5, QString()},
     };
     for (const Case &c : cases) {
         schreiben("Daten", c.daten);
@@ -171,16 +176,41 @@ TEST_F(SettingsTest, DamagedOrUnusableStoresGiveTheDefaults)
     writeFile(QStringLiteral("reg/Software/Zindara.ini"), QByteArray(garbage, sizeof(garbage) - 1));
     EXPECT_EQ(laden(), StandardEinstellungen());
 
-    // The store's folder cannot be made: loading gives the defaults, saving fails quietly.
-    setEnv("ZINDARA_REGISTRY_DIR", writeFile(QStringLiteral("kein-ordner"), "x"));
-    TRegistryStore broken;
-    TEinstellungen e;
-    e.FontName = QStringLiteral("vorher");
-    EXPECT_FALSE(RegistryLadenSpeichern(true, e, broken));
-    EXPECT_EQ(e, StandardEinstellungen());
-    e.FontSize = 30;
-    EXPECT_FALSE(RegistryLadenSpeichern(false, e, broken));
-    EXPECT_EQ(e.FontSize, 30);
+    // Loading gives the defaults, saving fails quietly and leaves the settings in hand alone.
+    const QString keyIsFolder = path(QStringLiteral("reg2"));
+    ASSERT_TRUE(QDir().mkpath(keyIsFolder + QStringLiteral("/Software/Zindara.ini")));
+    for (const QString &root :
+         {writeFile(QStringLiteral("kein-ordner"), "x"), QStringLiteral("/proc/zindara-registry"), keyIsFolder}) {
+        setEnv("ZINDARA_REGISTRY_DIR", root);
+        TRegistryStore broken;
+        TEinstellungen e;
+        e.FontName = QStringLiteral("vorher");
+        RegistryLadenSpeichern(true, e, broken);
+        EXPECT_EQ(e, StandardEinstellungen()) << root.toStdString();
+        e.FontSize = 30;
+        const TEinstellungen kept = e;
+        EXPECT_FALSE(RegistryLadenSpeichern(false, e, broken)) << root.toStdString();
+        EXPECT_EQ(e, kept) << root.toStdString();
+    }
+}
+
+TEST_F(SettingsTest, ASaveThatFailsHalfwayKeepsTheStoredSettings)
+{
+    TEinstellungen before = laden();
+    before.Modus = 1;
+    ASSERT_TRUE(RegistryLadenSpeichern(false, before, store()));
+    const qint64 size = QFileInfo(registryDir() + QStringLiteral("/Software/Zindara.ini")).size();
+    ASSERT_GT(size, 0);
+
+    // The mode fits into the file as it is; the long font name does not.
+    TEinstellungen after = before;
+    after.Modus = 3;
+    after.FontName = QString(4096, QLatin1Char('x'));
+    {
+        DateiGrenze grenze(rlim_t(size + 64));
+        EXPECT_FALSE(RegistryLadenSpeichern(false, after, store()));
+    }
+    EXPECT_EQ(laden(), before);
 }
 
 TEST(FarbwertTest, ColoursAreRgbOrSystemColours)

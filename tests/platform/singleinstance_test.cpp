@@ -3,12 +3,15 @@
 #include "platform/singleinstance.h"
 #include "systemfixture.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -149,6 +152,60 @@ TEST_F(SingleInstanceTest, LocksOfACopyThatCrashedDoNotBlock)
         TRegistrySettings rs;
         EXPECT_TRUE(ReadRegistrySettings(QStringLiteral("Zindara"), rs));
     }
+}
+
+TEST_F(SingleInstanceTest, AnEmptyLockFileBlocksOnlyWhileItIsNewOrHeld)
+{
+    struct Case {
+        int ageSeconds;
+        bool held; // by a live process, as a copy holds its lock
+        bool taken;
+    };
+    for (const Case c : {Case{3600, false, true}, Case{0, false, false}, Case{3600, true, false}}) {
+        TProgrammSperre sperre(titel);
+        ASSERT_TRUE(QDir().mkpath(runtimeDir()));
+        QFile file(sperre.sperrDatei());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-c.ageSeconds), QFileDevice::FileModificationTime));
+        file.close();
+        QProcess holder;
+        if (c.held) {
+            // One process that keeps the locked file open until it is killed.
+            holder.start(QStringLiteral("/bin/sh"),
+                         {QStringLiteral("-c"), QStringLiteral("exec 9<\"$0\"; flock -x 9; echo LOCKED; exec sleep 60"),
+                          sperre.sperrDatei()});
+            ASSERT_EQ(naechsteZeile(holder), QStringLiteral("LOCKED"));
+        }
+        EXPECT_EQ(sperre.erwerben(), c.taken) << c.ageSeconds << c.held;
+        EXPECT_EQ(sperre.gehalten(), c.taken) << c.ageSeconds << c.held;
+        if (c.held)
+            beenden(holder);
+        sperre.freigeben();
+        QFile::remove(sperre.sperrDatei());
+    }
+}
+
+TEST_F(SingleInstanceTest, WritesOfSeveralCopiesAtOnceAreAllKept)
+{
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (const char *prefix : {"a", "b", "c"})
+        writers.push_back(starten({QString::fromLatin1(prefix)}, "write-values"));
+    QStringList expected;
+    for (const char *prefix : {"a", "b", "c"}) {
+        for (int i = 0; i < 40; ++i)
+            expected << QString::fromLatin1(prefix) + QString::number(i);
+    }
+    for (auto &writer : writers) {
+        ASSERT_TRUE(writer->waitForFinished(120000));
+        EXPECT_EQ(writer->exitCode(), 0);
+    }
+    TRegistryStore store;
+    ASSERT_TRUE(store.OpenKey(QStringLiteral("Last"), false));
+    QStringList names = store.GetValueNames();
+    names.sort();
+    expected.sort();
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(SingleInstanceTest, TheRunningCopyReceivesRequestsOnePerPass)

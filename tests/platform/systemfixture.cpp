@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
 
 void SystemTest::SetUp()
 {
@@ -38,4 +39,20 @@ QString SystemTest::writeScript(const QString &name, const QByteArray &body) con
     const QString full = writeFile(name, "#!/bin/sh\n" + body);
     QFile::setPermissions(full, QFile::permissions(full) | QFileDevice::ExeOwner);
     return full;
+}
+
+DateiGrenze::DateiGrenze(rlim_t limit)
+{
+    getrlimit(RLIMIT_FSIZE, &saved);
+    // A write past the limit then fails instead of ending the test program.
+    oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved;
+    lowered.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+}
+
+DateiGrenze::~DateiGrenze()
+{
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
 }

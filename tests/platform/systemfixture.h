@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <sys/resource.h>
 #include <utility>
 
 // A temporary folder that also holds the registry, the runtime folder and the user's XDG
@@ -23,4 +24,17 @@ protected:
 
 private:
     QList<std::pair<QByteArray, std::pair<bool, QByteArray>>> saved;
+};
+
+// Files may grow to `limit` bytes only while it lives, as on a disk that is almost full.
+class DateiGrenze {
+public:
+    explicit DateiGrenze(rlim_t limit);
+    ~DateiGrenze();
+    DateiGrenze(const DateiGrenze &) = delete;
+    DateiGrenze &operator=(const DateiGrenze &) = delete;
+
+private:
+    rlimit saved{};
+    void (*oldHandler)(int) = nullptr;
 };
