@@ -3,6 +3,7 @@
 #include "cutting/cutreporter.h"
 #include "cutting/joinwriter.h"
 #include "cutting/piecenames.h"
+#include "cutting/segmentwriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,7 +102,7 @@ int runJoin(const QStringList &args, CliStreams io)
 
     TCliJoinReporter report(io.err);
     if (!Mp3ErstellenOk(liste, ziel, report)) {
-        io.err << QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel) << "\n";
+        io.err << NichtErstellt(ziel) << "\n";
         return 1;
     }
     io.out << QStringLiteral("Die Datei \"%1\" wurde erfolgreich erstellt!").arg(ziel) << "\n";

@@ -19,6 +19,9 @@ const QString Auslassung = QStringLiteral(".../");
 // "/" and marking the gap with ".../".
 QString ersterOrdnerWeg(QString ordner)
 {
+    // A bare root has no folder name left; keeping its "/" would never end the shortening.
+    if (ordner == QLatin1String("/"))
+        return QString();
     const bool wurzel = ordner.startsWith(QLatin1Char('/'));
     if (wurzel)
         ordner.remove(0, 1);
@@ -82,6 +85,16 @@ TDateiZeile DateiZeile(const TDateiRec &r, const QString &arbeitsordner, int spa
 bool TDateiSuche::Suchen(const QString &ordner, bool UnterOrdnerS, TCutReporter &report)
 {
     SucheLaeuft = true;
+    // Also when a reader throws, the search is over afterwards.
+    struct Ende {
+        TDateiSuche &suche;
+        ~Ende()
+        {
+            suche.FBesucht.clear();
+            suche.FDauer = nullptr;
+            suche.SucheLaeuft = false;
+        }
+    } ende{*this};
     std::unique_ptr<TMP3File> audio;
     if (DauerLesen) {
         FDauer = DauerLesen;
@@ -98,9 +111,6 @@ bool TDateiSuche::Suchen(const QString &ordner, bool UnterOrdnerS, TCutReporter 
         BaumDurchlaufen(ordner, report);
     else
         OrdnerDurchsuchen(ordner, report);
-    FBesucht.clear();
-    FDauer = nullptr;
-    SucheLaeuft = false;
     return !SucheAbbrechen;
 }
 
@@ -111,7 +121,8 @@ void TDateiSuche::OrdnerDurchsuchen(const QString &F, TCutReporter &report)
     // Regular files only: a pipe or device named *.mp3 would block the duration reader.
     const QFileInfoList eintraege = QDir(F).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &info : eintraege) {
-        if (!info.fileName().endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
+        // isFile() follows a link: a link to a pipe is no regular file either.
+        if (!info.isFile() || !info.fileName().endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
             continue;
         report.NachrichtenVerarbeiten();
         if (SucheAbbrechen)

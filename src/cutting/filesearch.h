@@ -42,7 +42,8 @@ struct TDateiZeile {
 TDateiZeile DateiZeile(const TDateiRec &r, const QString &arbeitsordner, int spalteBreite, const TTextBreite &messen);
 
 // The search for MP3 files in a folder and, on request, its subfolders. The window that runs
-// it sets SucheAbbrechen from its cancel button; the search sees it between two files.
+// it clears SucheAbbrechen when its search dialog is shown and sets it from its cancel button;
+// the search sees it between two files.
 class TDateiSuche
 {
 public:

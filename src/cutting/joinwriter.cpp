@@ -2,6 +2,7 @@
 
 #include "cutting/bytecopy.h"
 #include "cutting/cutreporter.h"
+#include "cutting/segmentwriter.h"
 #include "cutting/tagextents.h"
 #include "support/fileutils.h"
 
@@ -86,7 +87,9 @@ bool Mp3ErstellenOk(const TDateiliste &Liste, const QString &Filename, TCutRepor
         // A file of tags alone, or one whose ID3v2 size claims more than it holds, adds nothing.
         if (n <= 0)
             continue;
-        const bool ok = ein.seek(tags.ID3v2) && kopierer.Kopieren(ein, ziel, n).vollstaendig(n);
+        // A join of several GiB takes minutes; the window must keep painting meanwhile.
+        const auto nachBlock = [&report] { report.NachrichtenVerarbeiten(); };
+        const bool ok = ein.seek(tags.ID3v2) && kopierer.Kopieren(ein, ziel, n, nachBlock).vollstaendig(n);
         if (!ok) {
             tagRetten(ziel, tag, kopierer);
             melden(report, QStringLiteral("Fehler beim Schreiben der Outatei \"%1\"!"), Filename);
@@ -103,5 +106,17 @@ bool Mp3ErstellenOk(const TDateiliste &Liste, const QString &Filename, TCutRepor
             return false;
         }
     }
+    return true;
+}
+
+bool DateienSpeichern(const TDateiliste &Liste, const QString &datei, TCutReporter &report)
+{
+    if (ZielErfragen(datei, report) == TZielWahl::Abbrechen)
+        return false;
+    if (Mp3ErstellenOk(Liste, datei, report))
+        report.Meldung(QStringLiteral("Die Datei \"%1\" wurde erfolgreich erstellt!").arg(datei),
+                       TMeldungArt::Information);
+    else
+        report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
     return true;
 }

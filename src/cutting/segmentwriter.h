@@ -16,3 +16,22 @@ class TCutReporter;
 // receives the number of bytes written.
 bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, TCutReporter &report,
                     qint64 *geschrieben = nullptr);
+
+// "Die Datei "…" konnte nicht erstellt werden!", shown after every failed save.
+QString NichtErstellt(const QString &datei);
+
+// What becomes of the file chosen in a save dialog.
+enum class TZielWahl { Neu, Anhaengen, Abbrechen };
+
+// Asks about an existing `datei`: Ja appends to it, Nein deletes it so that a new file is made,
+// Abbrechen stops. A file that cannot be deleted is reported as not created and ends in
+// Abbrechen, so the user's "overwrite" never turns into an append.
+TZielWahl ZielErfragen(const QString &datei, TCutReporter &report);
+
+// The marks editor's save command before its file dialog: ranges of the ticked rows; false,
+// with the message, when nothing is ticked.
+bool SegmenteWaehlen(MarkRows &rows, TCutReporter &report);
+
+// The same command after the file dialog: asks about an existing file, writes the ranges and
+// reports a failure. Returns false when the user cancelled at the question.
+bool SegmenteSpeichern(const MarkRows &rows, const QString &datei, TCutReporter &report);

@@ -34,6 +34,7 @@ qint64 TeilgroesseKorrigieren(qint64 S, qint64 p);
 qint64 VorspannBytes(int sekunden, qint64 mp3Size, qint64 sekundenMpi, qint64 bytesProTeil);
 
 // Cuts the working copy into pieces of `bytes` bytes, each after the first starting with the
-// `vorspann` bytes that ended the one before. Nothing happens when `bytes` is 0 or less.
+// `vorspann` bytes that ended the one before. Nothing happens when `bytes` is 0 or less; the
+// caller then keeps its list of the last split's pieces.
 TTeilErgebnis TeilenStarten(const TTeilAuftrag &auftrag, int modus, qint64 bytes, qint64 vorspann,
                             TCutReporter &reporter);

@@ -3,6 +3,7 @@
 #include "cutting/tagextents.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel)
 {
@@ -14,6 +15,10 @@ bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel, TByteCopy
 {
     QFile ein(quelle);
     if (!ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    // Truncating the target would empty the very file being opened.
+    const QFileInfo zielInfo(ziel);
+    if (zielInfo.exists() && zielInfo.canonicalFilePath() == QFileInfo(quelle).canonicalFilePath())
         return false;
     QFile aus(ziel);
     if (!aus.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))

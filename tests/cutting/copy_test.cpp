@@ -6,6 +6,7 @@
 #include "support/mpegbuilder.h"
 
 #include <QBuffer>
+#include <QDir>
 
 namespace {
 
@@ -132,6 +133,15 @@ TEST_F(WorkingCopyTest, FailsWhenSourceOrTargetCannotBeUsed)
     EXPECT_FALSE(ArbeitskopieErstellen(quelle, path(QStringLiteral("no/such/folder/w.mp3"))));
     if (QFile::exists(QStringLiteral("/dev/full"))) {
         EXPECT_FALSE(ArbeitskopieErstellen(quelle, QStringLiteral("/dev/full")));
+    }
+
+    // The opened file named as its own working copy, also by another path: it must stay whole.
+    const QByteArray getaggt = mpeg::id3v2Tag(3, 512) + muster(3000) + mpeg::id3v1Tag();
+    const QString offen = writeFile(QStringLiteral("offen.mp3"), getaggt);
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    for (const QString &ziel : {offen, path(QStringLiteral("sub/../offen.mp3"))}) {
+        EXPECT_FALSE(ArbeitskopieErstellen(offen, ziel)) << ziel.toStdString();
+        EXPECT_TRUE(readFile(offen) == getaggt) << ziel.toStdString();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <sys/stat.h>
 
 namespace
@@ -138,6 +139,15 @@ TEST_F(FileSearchTest, CancellingKeepsTheFilesFoundSoFar)
     EXPECT_EQ(gelesen.size(), 2);
 }
 
+// A search stuck as "running" would block "&Weiter" for good.
+TEST_F(FileSearchTest, AFailedSearchIsNoLongerRunning)
+{
+    datei("a.mp3");
+    suche.DauerLesen = [](const QString &) -> qint32 { throw std::runtime_error("kaputt"); };
+    EXPECT_THROW(suche.Suchen(ordner, true, report), std::runtime_error);
+    EXPECT_FALSE(suche.SucheLaeuft);
+}
+
 TEST_F(FileSearchTest, SymbolicLinkLoopsAndSpecialFilesDoNotStopTheWalk)
 {
     datei("Sub/b.mp3");
@@ -147,6 +157,7 @@ TEST_F(FileSearchTest, SymbolicLinkLoopsAndSpecialFilesDoNotStopTheWalk)
     ASSERT_TRUE(QFile::link(path("nirgends.mp3"), path("kaputt.mp3")));
     // Opening a pipe would wait for a writer for ever.
     ASSERT_EQ(mkfifo(QFile::encodeName(path("rohr.mp3")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("rohr.mp3"), path("zumrohr.mp3")));
 
     EXPECT_TRUE(suche.Suchen(ordner, true, report));
     EXPECT_EQ(gefunden(), (QStringList{"verweis.mp3", "Sub/b.mp3", "Sub/Tief/c.mp3"}));
@@ -173,6 +184,9 @@ TEST(PathRuleTest, DropsFolderNamesFromTheFront)
         {"C:/Hörbuch/Teil/k.mp3", 11, ".../k.mp3"},
         {"C:/Hörbuch/Teil/k.mp3", 9, ".../k.mp3"},
         {"lied.mp3", 1, "lied.mp3"},
+        {"/lied.mp3", 3, "lied.mp3"},
+        {"C:/k.mp3", 3, "k.mp3"},
+        {"/...", 2, "..."},
     };
     for (const Fall &f : faelle)
         EXPECT_EQ(PfadKuerzen(QString::fromUtf8(f.pfad), f.breite, zeichen), QString::fromUtf8(f.erwartet))

@@ -262,3 +262,52 @@ TEST_F(JoinWriterTest, JoiningTheWholeSplitGivesBackTheAudio)
             QFile::remove(t);
     }
 }
+
+TEST_F(JoinWriterTest, SavingAsksAboutAnExistingFileAndReportsTheOutcome)
+{
+    const QByteArray alt = ton(2000, 7);
+    const QString frage = QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
+                                         "angehängt werden (Ja=anhängen; Nein=überschreiben)?");
+    const QString erfolg = QStringLiteral("Die Datei \"%1\" wurde erfolgreich erstellt!");
+    struct Fall {
+        const char *name;
+        TMeldungAntwort antwort;
+        QByteArray nachher;
+        bool erfolgsmeldung;
+    };
+    const Fall faelle[] = {
+        {"Append", TMeldungAntwort::Ja, alt + aTon + bTon, true},
+        {"Overwrite", TMeldungAntwort::Nein, aTon + bTon, true},
+        {"Cancel", TMeldungAntwort::Abbrechen, alt, false},
+    };
+    for (const Fall &f : faelle) {
+        const QString ziel = writeFile(QString::fromLatin1(f.name) + ".mp3", alt);
+        QFile(ziel).setPermissions(QFileDevice::ReadOwner);
+        TRecordingReporter r;
+        r.antworten = {f.antwort};
+        EXPECT_EQ(DateienSpeichern(liste({a, b}), ziel, r), f.antwort != TMeldungAntwort::Abbrechen) << f.name;
+        EXPECT_TRUE(readFile(ziel) == f.nachher) << f.name;
+        QStringList texte{frage.arg(ziel)};
+        if (f.erfolgsmeldung)
+            texte << erfolg.arg(ziel);
+        EXPECT_EQ(r.boxTexts(), texte) << f.name;
+    }
+
+    const QString neu = path("neu.mp3");
+    EXPECT_TRUE(DateienSpeichern(liste({b}), neu, report));
+    EXPECT_EQ(report.boxTexts(), QStringList{erfolg.arg(neu)});
+
+    const QString fehlt = path("kein/ordner.mp3");
+    TRecordingReporter r;
+    EXPECT_TRUE(DateienSpeichern(liste({b}), fehlt, r));
+    EXPECT_EQ(r.boxTexts(), (QStringList{QStringLiteral("Die Outdatei \"%1\" konnte nicht geöffnet werden!").arg(fehlt),
+                                         QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(fehlt)}));
+}
+
+// A single large input must not keep the window from painting until it is copied.
+TEST_F(JoinWriterTest, PendingMessagesAreHandledWhileALargeInputIsCopied)
+{
+    const QString gross = writeFile("gross.mp3", ton(4 * 131072, 8));
+    ASSERT_TRUE(Mp3ErstellenOk(liste({gross}), path("ziel.mp3"), report));
+    EXPECT_GE(report.nachrichten, 4);
+}

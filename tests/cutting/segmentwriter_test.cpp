@@ -5,6 +5,8 @@
 #include "cutting/splitfixture.h"
 #include "support/mpegbuilder.h"
 
+#include <QDir>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace
@@ -203,4 +205,72 @@ TEST_F(SegmentWriterTest, WorkingCopyShorterThanItsRangesEndsTheCopy)
     EXPECT_EQ(geschrieben, 600000 - 250001);
     EXPECT_TRUE(readFile(ziel) == teil(250001, 600000 - 250001));
     EXPECT_EQ(report.fehlerToene, 1);
+}
+
+TEST_F(SegmentWriterTest, SavingAsksBeforeItTouchesAnExistingFile)
+{
+    anhaken({2});
+    const QByteArray neu = teil(500001, 499999);
+    const QByteArray v2 = mpeg::id3v2Tag(3, 1034);
+    const QByteArray alt = mpeg::frames({}, 4);
+    const QByteArray vorher = v2 + alt + mpeg::id3v1Tag(QStringLiteral("Titel"));
+    struct Fall {
+        const char *name;
+        TMeldungAntwort antwort;
+        bool gespeichert;
+        QByteArray nachher;
+    };
+    const Fall faelle[] = {
+        {"Append", TMeldungAntwort::Ja, true, v2 + alt + neu},
+        {"Overwrite", TMeldungAntwort::Nein, true, neu},
+        {"Cancel", TMeldungAntwort::Abbrechen, false, vorher},
+    };
+    for (const Fall &f : faelle) {
+        const QString ziel = writeFile(QString::fromLatin1(f.name) + QStringLiteral(".mp3"), vorher);
+        TRecordingReporter r;
+        r.antworten = {f.antwort};
+        EXPECT_EQ(SegmenteSpeichern(rows, ziel, r), f.gespeichert) << f.name;
+        EXPECT_TRUE(readFile(ziel) == f.nachher) << f.name;
+        ASSERT_EQ(r.boxes.size(), 1u) << f.name;
+        EXPECT_EQ(r.boxes[0].text, QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
+                                                  "angehängt werden (Ja=anhängen; Nein=überschreiben)?")
+                                       .arg(ziel));
+        EXPECT_EQ(r.boxes[0].knoepfe, TMeldungKnoepfe::JaNeinAbbrechen);
+    }
+
+    const QString frei = path(QStringLiteral("frei.mp3"));
+    EXPECT_TRUE(SegmenteSpeichern(rows, frei, report));
+    EXPECT_TRUE(readFile(frei) == neu);
+    EXPECT_TRUE(report.boxes.empty());
+}
+
+TEST_F(SegmentWriterTest, SavingReportsNothingTickedAndFailures)
+{
+    EXPECT_FALSE(SegmenteWaehlen(rows, report));
+    EXPECT_EQ(report.boxTexts(), QStringList{"Es sind keine Einträge angehakt!"});
+
+    rows.SetAngehakt(0, true);
+    ASSERT_TRUE(SegmenteWaehlen(rows, report));
+    EXPECT_EQ(rows.TmpMarken, QStringList{"0 250001"});
+    const QString ziel = path(QStringLiteral("kein/ordner.mp3"));
+    EXPECT_TRUE(SegmenteSpeichern(rows, ziel, report));
+    EXPECT_EQ(report.fehlerToene, 1);
+    EXPECT_EQ(report.boxTexts().last(), QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel));
+}
+
+// "Overwrite" must not become an append when the old file cannot be deleted.
+TEST_F(SegmentWriterTest, OverwriteStopsWhenTheOldFileStays)
+{
+    anhaken({0});
+    QDir().mkpath(path(QStringLiteral("fest")));
+    const QString ziel = writeFile(QStringLiteral("fest/alt.mp3"), "alt");
+    if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path(QStringLiteral("fest"))}) != 0)
+        GTEST_SKIP() << "chattr is not available here";
+    report.antworten = {TMeldungAntwort::Nein};
+    const bool gespeichert = SegmenteSpeichern(rows, ziel, report);
+    const QByteArray danach = readFile(ziel);
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path(QStringLiteral("fest"))});
+    EXPECT_FALSE(gespeichert);
+    EXPECT_EQ(danach, QByteArray("alt"));
+    EXPECT_EQ(report.boxTexts().last(), QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel));
 }
