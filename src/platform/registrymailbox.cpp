@@ -1,6 +1,7 @@
 #include "platform/registrymailbox.h"
 
 #include "platform/registrystore.h"
+#include "support/formatting.h"
 
 #include <QCoreApplication>
 
@@ -9,18 +10,6 @@ namespace {
 const QString programParameters = QStringLiteral("ProgramParameters");
 const QString programSetFocus = QStringLiteral("ProgramSetFocus");
 const QString programClose = QStringLiteral("ProgramClose");
-
-// Blanks as the command line knows them: every character up to the space.
-QString trimmedBlanks(const QString &text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from).unicode() <= ' ')
-        ++from;
-    while (to > from && text.at(to - 1).unicode() <= ' ')
-        --to;
-    return text.mid(from, to - from);
-}
 
 QString processParameters()
 {
@@ -63,7 +52,7 @@ QString ParameterVerbinden(const QStringList &arguments)
 {
     QString joined;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString arg = trimmedBlanks(arguments.at(i));
+        const QString arg = BlanksAbschneiden(arguments.at(i));
         if (arg.isEmpty())
             continue;
         joined += arg;
@@ -85,7 +74,7 @@ QStringList SplitParameters(const QString &T)
 
 QString SendParametersText(const QString &T)
 {
-    return trimmedBlanks(GetParameters(T));
+    return BlanksAbschneiden(GetParameters(T));
 }
 
 bool WriteRegistrySettings(const QString &key, const TRegistrySettings &settings, TRegistryStore &store)

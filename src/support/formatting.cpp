@@ -120,3 +120,14 @@ QString AmpersandEntfernen(const QString &text)
     result.remove(QLatin1Char('&'));
     return result;
 }
+
+QString BlanksAbschneiden(const QString &text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text.at(from).unicode() <= ' ')
+        ++from;
+    while (to > from && text.at(to - 1).unicode() <= ' ')
+        --to;
+    return text.mid(from, to - from);
+}

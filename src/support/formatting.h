@@ -25,5 +25,9 @@ QString GroesseText(bool trim, qint64 size);
 // Whole seconds as "hh:mm:ss".
 QString DauerText(qint64 seconds);
 
+// The text without blanks at its ends, blanks being every character up to the space
+// (control characters included), as command lines and typed numbers are trimmed.
+QString BlanksAbschneiden(const QString &text);
+
 // The text without any "&" (accelerator markers).
 QString AmpersandEntfernen(const QString &text);

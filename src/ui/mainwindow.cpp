@@ -4,6 +4,7 @@
 #include "platform/registrymailbox.h"
 #include "platform/shell.h"
 #include "platform/singleinstance.h"
+#include "support/formatting.h"
 #include "ui/apptitle.h"
 
 #include <QApplication>
@@ -16,7 +17,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent) : QMainWindow(pare
     captionSetzen(QString());
     resize(640, 400);
     for (const QString &a : arguments) {
-        const QString t = a.trimmed();
+        const QString t = BlanksAbschneiden(a);
         if (!t.isEmpty())
             FParameters << t;
     }

@@ -94,4 +94,12 @@ TEST(AmpersandEntfernen, RemovesEveryAmpersand)
     EXPECT_EQ(AmpersandEntfernen(QString()), QString());
 }
 
+TEST(BlanksAbschneiden, CutsControlCharactersAndSpacesOnly)
+{
+    EXPECT_EQ(BlanksAbschneiden(QStringLiteral(" \t\r\n/x/a b.mp3 \x01")), QStringLiteral("/x/a b.mp3"));
+    // A non-breaking space may belong to a file name.
+    EXPECT_EQ(BlanksAbschneiden(QStringLiteral("\u00A0a\u00A0")), QStringLiteral("\u00A0a\u00A0"));
+    EXPECT_EQ(BlanksAbschneiden(QStringLiteral("   ")), QString());
+}
+
 } // namespace
