@@ -57,6 +57,8 @@ public:
     qint64 read(qint64 pos, qint64 count, quint8 *out, qint64 keepFrom)
     {
         count = qMax<qint64>(0, qMin(count, streamSize - pos));
+        if (count == 0) // at or behind the end: nothing to ask the device for
+            return 0;
         if (!hold(pos, count, keepFrom))
             return -1;
         const qint64 available = qBound<qint64>(0, blockStart + blockLen - pos, count);

@@ -118,11 +118,14 @@ TEST_F(Mp3FileTest, KindsOfFiles)
         qint32 channels;
     };
     const QByteArray audio = mpeg::frames(stereo(), 200); // 5.2 seconds
+    QByteArray unknownVersion = mpeg::id3v2Tag(3, 2048);
+    unknownVersion[3] = 5;
     const Case cases[] = {
         {"neither tag", audio, Mp3ERR_NoTag, true, 5, 2},
         {"only an ID3v1 tag", audio + mpeg::id3v1Tag(QStringLiteral("T")), Mp3ERR_NoTag, true, 5, 2},
         {"mono", mpeg::frames(mono(), 400), Mp3ERR_NoTag, true, 10, 1},
         {"not MPEG audio", QByteArray("Nur Text, keine Musik.\n").repeated(100), Mp3ERR_NoTag, false, 0, 0},
+        {"ID3v2 header of an unknown version", unknownVersion + audio, MP3ERR_Invalid_Header, true, 5, 2},
         {"ID3v2 tag without audio", id3v2(textFrame("TIT2", "T")), FileErr_None, false, 0, 0},
         {"empty", QByteArray(), std::nullopt, false, 0, 0},
     };

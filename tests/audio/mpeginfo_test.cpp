@@ -219,6 +219,8 @@ TEST(MpegScan, VbrHeaders)
     zeroCount.frameCount = 0;
     mpeg::XingSpec infoNoCount;
     infoNoCount.info = true;
+    mpeg::XingSpec negativeCount;
+    negativeCount.frameCount = 0x80000000;
     mpeg::XingSpec m2count;
     m2count.frameCount = 400;
     mpeg::VbriSpec vbri;
@@ -226,6 +228,10 @@ TEST(MpegScan, VbrHeaders)
     mpeg::VbriSpec vbriTwo;
     vbriTwo.frameCount = 2;
     mpeg::VbriSpec vbriZero;
+    mpeg::VbriSpec vbri104;
+    vbri104.frameCount = 104;
+    mpeg::VbriSpec vbri146;
+    vbri146.frameCount = 146;
 
     const ScanCase cases[] = {
         {"Xing with a frame count", mpeg::xingFrame(m1l3, xing) + mpeg::frames(m1l3at64, 500), 0, MP3ERR_None, 0, 500,
@@ -238,6 +244,8 @@ TEST(MpegScan, VbrHeaders)
          MP3ERR_None, 417, 100, 2, 128, false},
         {"Xing with a frame count of 0 is skipped", mpeg::xingFrame(m1l3, zeroCount) + mpeg::frames(m1l3, 100), 0,
          MP3ERR_None, 417, 100, 2, 128, false},
+        {"Xing count beyond 31 bits: a plain frame", mpeg::xingFrame(m1l3, negativeCount) + mpeg::frames(m1l3, 100), 0,
+         MP3ERR_None, 0, 101, 2, 128, false},
         {"Info without a frame count is skipped", mpeg::xingFrame(m1l3, infoNoCount) + mpeg::frames(m1l3, 100), 0,
          MP3ERR_None, 417, 100, 2, 128, false},
         {"VBRI needs no following frames", mpeg::vbriFrame(m1l3, vbri) + mpeg::junk(50000), 0, MP3ERR_None, 0, 1000, 27,
@@ -249,6 +257,11 @@ TEST(MpegScan, VbrHeaders)
          128, true},
         {"bit rate 129.5 rounds to even", mpeg::vbriFrame(m1l3at48, vbriTwo) + mpeg::junk(777), 0, MP3ERR_None, 0, 2, 0,
          130, true},
+        // 128 kbit/s after rounding; 40000 and 56000 bytes last 2.5 and 3.5 seconds.
+        {"duration 2.5 rounds to even", mpeg::vbriFrame(m1l3at48, vbri104) + mpeg::junk(40000), 0, MP3ERR_None, 0,
+         104, 2, 128, true},
+        {"duration 3.5 rounds to even", mpeg::vbriFrame(m1l3at48, vbri146) + mpeg::junk(56000), 0, MP3ERR_None, 0,
+         146, 4, 128, true},
     };
     for (const ScanCase &c : cases)
         expectScan(c);
@@ -340,11 +353,13 @@ public:
     }
     int seeks = 0;
     int reads = 0;
+    bool behindEnd = false;
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override
     {
         ++reads;
+        behindEnd = behindEnd || pos() >= size();
         return QBuffer::readData(data, maxSize);
     }
 };
@@ -364,6 +379,21 @@ TEST(MpegScan, ReadsLongJunkSequentially)
     EXPECT_EQ(info.FirstHeaderPosition(), bytes.size() - 4170);
     EXPECT_LE(buffer.seeks, 2);
     EXPECT_LE(buffer.reads, bytes.size() / (32 * 1024) + 2);
+}
+
+TEST(MpegScan, NeverAsksForBytesBehindTheEnd)
+{
+    const QByteArray bytes = mpeg::frames(m1l3, 3);
+    for (qint64 start : {bytes.size() - 3, bytes.size()}) {
+        SCOPED_TRACE(start);
+        CountingBuffer buffer;
+        buffer.setData(bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        ASSERT_TRUE(buffer.seek(start));
+        TMpegInfo info;
+        EXPECT_EQ(info.LoadFromStream(buffer), MPEGERR_NoFrame);
+        EXPECT_FALSE(buffer.behindEnd);
+    }
 }
 
 class FailingDevice : public QIODevice {
