@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <mpg123.h>
@@ -28,17 +29,15 @@ off_t seekFile(void *handle, off_t offset, int whence)
     return fseeko(file, offset, whence) == 0 ? ftello(file) : off_t(-1);
 }
 
-// Output samples at `rate` of all frames when some frame has another rate, else 0. Walks the
-// frame headers without decoding.
-qint64 gemischteLaenge(mpg123_handle *handle, long rate)
+// Where each frame starts, in output samples at `rate`, and the total after the last, when some
+// frame has another rate; empty otherwise. Walks the frame headers without decoding.
+std::vector<qint64> gemischteFrames(mpg123_handle *handle, long rate)
 {
     if (mpg123_seek(handle, 0, SEEK_SET) < 0)
-        return 0;
+        return {};
     const off_t frameCount = mpg123_framelength(handle);
-    long double summe = 0;
-    off_t walked = 0;
+    std::vector<double> dauer;
     bool gemischt = false;
-    int firstPerFrame = 0;
     for (;;) {
         const int result = mpg123_framebyframe_next(handle);
         if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
@@ -47,15 +46,23 @@ qint64 gemischteLaenge(mpg123_handle *handle, long rate)
         if (mpg123_info2(handle, &info) != MPG123_OK || info.rate <= 0)
             break;
         const int perFrame = info.layer == 1 ? 384 : info.layer == 2 || info.version == MPG123_1_0 ? 1152 : 576;
-        summe += (long double)perFrame * rate / info.rate;
-        if (walked++ == 0)
-            firstPerFrame = perFrame;
+        dauer.push_back(double(perFrame) * double(rate) / double(info.rate));
         gemischt = gemischt || info.rate != rate;
     }
+    if (!gemischt)
+        return {};
     // Seeking to the start has already read the first frame(s), at the first rate.
-    if (frameCount > walked)
-        summe += (long double)(frameCount - walked) * firstPerFrame;
-    return gemischt ? qint64(std::nearbyint(summe)) : 0;
+    if (frameCount > off_t(dauer.size()))
+        dauer.insert(dauer.begin(), size_t(frameCount - off_t(dauer.size())), dauer.front());
+    std::vector<qint64> starts;
+    starts.reserve(dauer.size() + 1);
+    long double summe = 0;
+    starts.push_back(0);
+    for (const double d : dauer) {
+        summe += d;
+        starts.push_back(qint64(std::nearbyint(summe)));
+    }
+    return starts;
 }
 
 } // namespace
@@ -80,6 +87,7 @@ void TMpgDecoder::close()
     }
     sampleRate = 0;
     length = 0;
+    frameStarts.clear();
     ended = false;
 }
 
@@ -137,9 +145,11 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
         return OpenResult::NoAudio;
     }
     qint64 samples = mpg123_length(handle);
-    // Joined files may change their sample rate; mpg123_length counts every frame at the first.
-    if (const qint64 gemischt = gemischteLaenge(handle, rate); gemischt > 0)
-        samples = gemischt;
+    // Joined files may change their sample rate; mpg123 counts and seeks every frame as if it
+    // had the first.
+    frameStarts = gemischteFrames(handle, rate);
+    if (!frameStarts.empty())
+        samples = frameStarts.back();
     if (samples <= 0) {
         close();
         return OpenResult::NoAudio;
@@ -181,7 +191,22 @@ bool TMpgDecoder::seek(qint64 sample)
     if (!handle)
         return false;
     ended = false;
-    return mpg123_seek(handle, off_t(qBound<qint64>(0, sample, length)), SEEK_SET) >= 0;
+    sample = qBound<qint64>(0, sample, length);
+    if (frameStarts.empty())
+        return mpg123_seek(handle, off_t(sample), SEEK_SET) >= 0;
+    const auto next = std::upper_bound(frameStarts.begin(), frameStarts.end() - 1, sample);
+    const auto frame = qMax<qint64>(0, (next - frameStarts.begin()) - 1);
+    if (mpg123_seek_frame(handle, off_t(frame), SEEK_SET) < 0)
+        return false;
+    // The rest of the way inside the frame is decoded and dropped.
+    char scratch[16384];
+    for (qint64 skip = (sample - frameStarts[size_t(frame)]) * bytesPerFrame; skip > 0;) {
+        const qint64 n = read(scratch, qMin<qint64>(skip, sizeof scratch));
+        if (n <= 0)
+            break;
+        skip -= n;
+    }
+    return true;
 }
 
 qint64 TMpgDecoder::samplesToMs(qint64 samples) const

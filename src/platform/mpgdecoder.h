@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
+#include <vector>
 
 struct mpg123_handle_struct;
 
@@ -42,5 +43,7 @@ private:
     FILE *file = nullptr;
     long sampleRate = 0;
     qint64 length = 0;
+    // Only for files whose frames change their sample rate.
+    std::vector<qint64> frameStarts;
     bool ended = false;
 };
