@@ -135,7 +135,8 @@ std::optional<QByteArray> encodeCodePage(quint32 cp, const QString &text)
         char *outPtr = buffer.data();
         size_t outLeft = buffer.size();
         if (iconv(conv.handle(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
-            if (errno != EILSEQ)
+            // EINVAL: a lone high surrogate, which is as unmappable as any other character.
+            if (errno != EILSEQ && errno != EINVAL)
                 return std::nullopt;
             result.append('?');
             continue;

@@ -215,6 +215,36 @@ TEST_F(CliTest, TagWritesBothTagsAndKeepsOtherFrames)
     EXPECT_EQ(bytes.mid(after.Size(), bytes.size() - after.Size() - 128), audio());
 }
 
+TEST_F(CliTest, TagConvertsEachFieldForEitherTag)
+{
+    struct Case {
+        const char *option;
+        QString value;
+        const char *v1Field;
+        QJsonValue v1Value;
+        const char *frame;
+        QString frameText;
+    };
+    const Case cases[] = {
+        {"--genre", QStringLiteral("Polka Punk"), "genreNumber", 255, "TCON", QStringLiteral("Polka Punk")},
+        {"--genre", QStringLiteral("Synthpop"), "genreNumber", 255, "TCON", QStringLiteral("(147)Synthpop")},
+        {"--genre", QStringLiteral("dance hall"), "genreNumber", 125, "TCON", QStringLiteral("(125)dance hall")},
+        {"--year", QStringLiteral("19851"), "year", QStringLiteral("1985"), "TYER", QString()},
+        {"--track", QStringLiteral("x"), "track", QStringLiteral("0"), "TRCK", QStringLiteral("x")},
+        {"--track", QStringLiteral("256"), "track", QStringLiteral("0"), "TRCK", QStringLiteral("256")},
+        {"--title", QString(31, u'T'), "title", QString(30, u'T'), "TIT2", QString(31, u'T')},
+    };
+    for (const Case &c : cases) {
+        const QString file = audioFile(QStringLiteral("convert.mp3"));
+        const CliResult r = run({QStringLiteral("tag"), QString::fromLatin1(c.option), c.value, file});
+        ASSERT_EQ(r.exitCode, 0) << r.out.toStdString();
+        const QJsonObject object = infoOf(file);
+        EXPECT_EQ(object.value("id3v1").toObject().value(c.v1Field), c.v1Value) << c.option << " " << c.value.toStdString();
+        EXPECT_EQ(frameOf(object, c.frame).value("text").toString(), c.frameText)
+            << c.option << " " << c.value.toStdString();
+    }
+}
+
 TEST_F(CliTest, TagLeavesFieldsThatWereNotGiven)
 {
     const QString file = audioFile(QStringLiteral("keep.mp3"));

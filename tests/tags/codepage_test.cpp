@@ -92,4 +92,9 @@ TEST(CodePage, WritingWithTheSwitch)
     EXPECT_EQ(TextToBytes(codePage(12345), true, QStringLiteral("é")), bytes({0xE9}));
     EXPECT_EQ(TextToBytes(codePage(65001), true, QStringLiteral("é")), bytes({0xC3, 0xA9, 0x00}));
     EXPECT_TRUE(TextToBytes(codePage(1251), true, QString()).isEmpty());
+    // A broken surrogate is one unmappable character, not a reason to leave the code page.
+    EXPECT_EQ(TextToBytes(codePage(1251), true, QString(QChar(0x0410)) + QChar(0xD800)),
+              bytes({0xC0, '?', 0x00}));
+    EXPECT_EQ(TextToBytes(codePage(1251), true, QString(QChar(0xDC00)) + QChar(0x0410)),
+              bytes({'?', 0xC0, 0x00}));
 }

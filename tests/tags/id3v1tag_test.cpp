@@ -43,6 +43,22 @@ TEST(Id3Genres, ListAndCaseInsensitiveSearch)
     EXPECT_EQ(ID3GenreIndex(QStringLiteral("drum & bass")), 127);
     EXPECT_EQ(ID3GenreIndex(QStringLiteral("Rock & Roll")), 78);
     EXPECT_EQ(ID3GenreIndex(QStringLiteral("Rock and Roll")), -1);
+
+    // Stored tags and other players rely on these old spellings; none may be "corrected".
+    struct Case {
+        int index;
+        const char *name;
+    };
+    const Case spellings[] = {
+        {14, "R&B"},          {29, "Jazz+Funk"},         {40, "AlternRock"},
+        {62, "Pop/Funk"},     {67, "Psychadelic"},       {78, "Rock & Roll"},
+        {85, "Bebob"},        {90, "Avantgarde"},        {92, "Progessive Rock"},
+        {100, "Humour"},      {123, "A capella"},        {125, "Dance Hall"},
+        {128, "Club-House"},  {132, "BritPop"},          {133, "Negerunk"},
+        {134, "Polsk Punk"},  {144, "Trash Metal"},      {146, "JPop"},
+    };
+    for (const Case &c : spellings)
+        EXPECT_EQ(genres.value(c.index), QString::fromUtf8(c.name)) << c.index;
 }
 
 TEST(Id3v1Tag, ClearedTag)
