@@ -1,5 +1,5 @@
 #include "platform/singleinstance.h"
-#include "platform/specialfolders.h"
+#include "platform/userfolders.h"
 #include "platform/watchregistrysettings.h"
 #include "ui/apptitle.h"
 #include "ui/errorbox.h"

@@ -1,6 +1,6 @@
 #include "platform/desktopentry.h"
 
-#include "platform/specialfolders.h"
+#include "platform/userfolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/settings.h"
 
-#include "platform/specialfolders.h"
+#include "platform/userfolders.h"
 
 #include <QFileInfo>
 #include <QPalette>

@@ -1,5 +1,5 @@
 #include "platform/desktopentry.h"
-#include "platform/specialfolders.h"
+#include "platform/userfolders.h"
 #include "systemfixture.h"
 
 #include <QCoreApplication>

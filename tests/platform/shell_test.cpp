@@ -1,6 +1,6 @@
 #include "platform/drives.h"
 #include "platform/shell.h"
-#include "platform/specialfolders.h"
+#include "platform/userfolders.h"
 #include "systemfixture.h"
 
 #include <QDeadlineTimer>
