@@ -2,6 +2,7 @@
 
 #include "platform/registrymailbox.h"
 #include "platform/registrystore.h"
+#include "support/fileutils.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -42,7 +43,7 @@ QString TProgrammSperre::ordner()
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
-        folder = QDir::tempPath();
+        return TempOrdner();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;

@@ -393,9 +393,10 @@ void TID3v2Frame::ReadFromStream(QIODevice &aStream)
     fData = readExactly(*source, size);
 }
 
-bool TID3v2Frame::WriteToStream(QIODevice &aStream)
+// What follows the header when written: the group byte of a parsable frame, then its content;
+// a length indicator is never written.
+QByteArray TID3v2Frame::BodyToWrite()
 {
-    UnSetFlag(flUnsync);
     QByteArray body;
     if (fParsable) {
         UnSetFlag(flDataLength);
@@ -403,26 +404,29 @@ bool TID3v2Frame::WriteToStream(QIODevice &aStream)
             body.append(char(fGroupID));
     }
     body.append(fData);
+    return body;
+}
+
+bool TID3v2Frame::WriteHeaderAndBody(QIODevice &aStream, const QByteArray &body)
+{
     UpdateHeaderSize(body.size());
     return aStream.write(fHeader) == fHeader.size() && aStream.write(body) == body.size();
 }
 
+bool TID3v2Frame::WriteToStream(QIODevice &aStream)
+{
+    UnSetFlag(flUnsync);
+    return WriteHeaderAndBody(aStream, BodyToWrite());
+}
+
 bool TID3v2Frame::WriteUnsyncedToStream(QIODevice &aStream)
 {
-    QByteArray body;
-    if (fParsable) {
-        UnSetFlag(flDataLength);
-        if (HasGroupByte())
-            body.append(char(fGroupID));
-    }
-    body.append(fData);
     QByteArray out;
-    if (UnsyncBytes(body, out))
+    if (UnsyncBytes(BodyToWrite(), out))
         SetFlag(flUnsync);
     else
         UnSetFlag(flUnsync);
-    UpdateHeaderSize(out.size());
-    return aStream.write(fHeader) == fHeader.size() && aStream.write(out) == out.size();
+    return WriteHeaderAndBody(aStream, out);
 }
 
 TID3v2FrameTypes TID3v2Frame::FrameType() const

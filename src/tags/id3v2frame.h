@@ -224,6 +224,8 @@ public:
     void SetData(QIODevice *Data);
 
 private:
+    QByteArray BodyToWrite();
+    bool WriteHeaderAndBody(QIODevice &aStream, const QByteArray &body);
     bool ValidFrameID(const QByteArray &id) const;
     QByteArray ReadDeUnsynchronised(QIODevice &aStream, qint64 n);
     quint8 FlagMask(int flag) const;

@@ -192,9 +192,6 @@ bool TID3v2Tag::ValidFrameIDChars(const QByteArray &id)
 
 QString TID3v2Tag::GetTempTagFileName()
 {
-    // Qt answers an empty path when the folder has vanished; "/" must not stand in for it.
-    if (QDir::tempPath().isEmpty())
-        return {};
     const QString folder = TempOrdner();
     for (quint32 n = 0; n < 0x1000000; ++n) {
         const QString name =
