@@ -2,7 +2,7 @@
 // prints the time of each and their ratio; for comparison also one copy through the 128 KiB
 // buffer instead of the kernel. Usage: splitbench [megabytes] [rounds]
 
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 #include "cutting/sizesplit.h"
 
 #include <QCoreApplication>

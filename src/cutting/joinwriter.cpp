@@ -1,6 +1,6 @@
 #include "cutting/joinwriter.h"
 
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 #include "cutting/cutreporter.h"
 #include "cutting/segmentwriter.h"
 #include "cutting/tagextents.h"

@@ -1,6 +1,6 @@
 #include "cutting/segmentwriter.h"
 
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 #include "cutting/cutreporter.h"
 #include "cutting/markrows.h"
 #include "cutting/piecenames.h"

@@ -1,6 +1,6 @@
 #include "cutting/splitter.h"
 
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 #include "cutting/piecenames.h"
 
 #include <QFile>

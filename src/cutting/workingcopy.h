@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 #include "cutting/piecenames.h"
 #include "cutting/tagextents.h"
 #include "cutting/workingcopy.h"

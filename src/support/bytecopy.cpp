@@ -1,4 +1,4 @@
-#include "cutting/bytecopy.h"
+#include "support/bytecopy.h"
 
 #include <QFileDevice>
 
