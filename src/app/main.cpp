@@ -1,10 +1,10 @@
 #include "platform/singleinstance.h"
 #include "platform/userfolders.h"
 #include "platform/watchregistrysettings.h"
-#include "ui/apptitle.h"
-#include "ui/errorbox.h"
-#include "ui/mainwindow.h"
-#include "ui/translations.h"
+#include "ui/common/apptitle.h"
+#include "ui/common/errorbox.h"
+#include "ui/common/translations.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "ui/translations.h"
+#include "ui/common/translations.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

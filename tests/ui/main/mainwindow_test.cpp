@@ -1,11 +1,7 @@
-#include "ui/apptitle.h"
-#include "ui/mainwindow.h"
-#include "ui/translations.h"
+#include "ui/common/apptitle.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
-#include <QKeySequence>
-#include <QPushButton>
-#include <QDialogButtonBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -18,16 +14,6 @@ TEST(MainWindow, StartsWithoutFileCaptionAndProgramTitle)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("NoName - Zindara V1.42"));
     EXPECT_EQ(AnwendungsTitel(), QStringLiteral("Zindara V1.42"));
     EXPECT_EQ(form.objectName(), QStringLiteral("Form1"));
-}
-
-TEST(Translations, GermanButtonsAndKeyNames)
-{
-    ASSERT_TRUE(DeutscheUebersetzungLaden(*qApp));
-    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
-    EXPECT_EQ(box.button(QDialogButtonBox::Yes)->text().remove('&'), QStringLiteral("Ja"));
-    EXPECT_EQ(box.button(QDialogButtonBox::No)->text().remove('&'), QStringLiteral("Nein"));
-    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text().remove('&'), QStringLiteral("Abbrechen"));
-    EXPECT_EQ(QKeySequence(Qt::CTRL | Qt::Key_O).toString(QKeySequence::NativeText), QStringLiteral("Strg+O"));
 }
 
 } // namespace

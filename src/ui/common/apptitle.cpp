@@ -1,4 +1,4 @@
-#include "ui/apptitle.h"
+#include "ui/common/apptitle.h"
 
 #include <QCoreApplication>
 #include <QVariant>

@@ -1,11 +1,11 @@
-#include "ui/mainwindow.h"
+#include "ui/main/mainwindow.h"
 
 #include "platform/desktopentry.h"
 #include "platform/registrymailbox.h"
 #include "platform/shell.h"
 #include "platform/singleinstance.h"
 #include "support/formatting.h"
-#include "ui/apptitle.h"
+#include "ui/common/apptitle.h"
 
 #include <QApplication>
 #include <QWindow>

@@ -1,4 +1,4 @@
-#include "ui/errorbox.h"
+#include "ui/common/errorbox.h"
 
 #include "tags/errorreporter.h"
 
