@@ -1,0 +1,33 @@
+#include "ui/common/dialogbase.h"
+
+#include "ui/common/appearance.h"
+#include "ui/common/windowmeasures.h"
+
+#include <QShowEvent>
+
+TDialogBasis::TDialogBasis(QWidget *parent) : QDialog(parent) {}
+
+void TDialogBasis::SchriftartZuweisen()
+{
+    SchriftartAnwenden(this);
+}
+
+void TDialogBasis::FensterEinrichten()
+{
+    DialogZentrieren(this);
+}
+
+void TDialogBasis::Einrichten()
+{
+    SchriftartZuweisen();
+    SchalterEinrichten();
+    FensterEinrichten();
+}
+
+void TDialogBasis::showEvent(QShowEvent *event)
+{
+    // Spontaneous shows (restored from the task bar) keep the layout.
+    if (!event->spontaneous())
+        Einrichten();
+    QDialog::showEvent(event);
+}
