@@ -1,0 +1,217 @@
+"""Every window of the program as its users meet it: how it opens from the keyboard, the
+controls a screen reader must find in it (role and name), the key that focuses each through its
+label, and the main window's menus with captions and shortcuts.
+
+A row names the source folder and the class its window is built from; while that class is not
+in the source tree, the row is skipped with that reason. Once it is there, the row must pass.
+"""
+
+import os
+import re
+from dataclasses import dataclass, field
+
+SOURCE = os.environ.get("ZINDARA_SOURCE_DIR",
+                        os.path.normpath(os.path.join(os.path.dirname(__file__), "..", "..")))
+
+TEXT = ("text", "entry", "password text")
+SPIN = ("spin button",) + TEXT
+LIST = ("list", "list box", "table", "tree table", "tree", "tree view")
+COMBO = ("combo box",) + TEXT
+SLIDER = ("slider",)
+BUTTON = ("push button",)
+CHECK = ("check box",)
+ANY_NAME = None  # the name is not fixed anywhere; any non-empty name will do
+
+
+@dataclass
+class Control:
+    roles: tuple
+    name: object  # text, compiled pattern, or ANY_NAME
+    accel: str = None  # key that reaches it through its label's accelerator
+    spoken: bool = True  # the program speaks its name when it receives the focus
+    input: bool = True  # an input control, reached by Tab
+
+    def name_ok(self, actual):
+        if self.name is ANY_NAME:
+            return bool(actual)
+        if isinstance(self.name, re.Pattern):
+            return bool(self.name.fullmatch(actual or ""))
+        return actual == self.name
+
+    def describe(self):
+        n = self.name.pattern if isinstance(self.name, re.Pattern) else self.name
+        return "%s %r" % ("/".join(self.roles[:1]), n)
+
+
+def button(name):
+    return Control(BUTTON, name, spoken=False, input=False)
+
+
+@dataclass
+class Window:
+    key: str
+    title: object  # part of the caption, or None for "the new window"
+    source: tuple  # (folder, pattern): the window is built in the folder once the pattern is there
+    open_keys: list  # key presses from the main window with a file open
+    controls: list
+    settings: dict = field(default_factory=dict)  # settings before the program starts
+    needs_marks: int = 0  # marks set (play, Ctrl+M) before the window opens
+
+    def missing(self):
+        folder, needle = self.source
+        root = os.path.join(SOURCE, folder)
+        if not os.path.isdir(root):
+            return "%s: %s does not exist yet" % (self.key, folder)
+        for name in os.listdir(root):
+            if name.endswith((".h", ".cpp")):
+                with open(os.path.join(root, name), encoding="utf-8", errors="replace") as f:
+                    if re.search(needle, f.read()):
+                        return None
+        return "%s: %s is not in %s yet" % (self.key, needle, folder)
+
+
+def built(name):
+    return r"\bclass\s+%s\b" % name
+
+
+MAIN = Window(
+    key="main window",
+    title="probe.mp3 - Zindara V1.42",
+    source=("src/ui/main", r"\bEdit1\b"),
+    open_keys=[],
+    controls=[
+        Control(TEXT, "Dateiname", "alt+n"),
+        Control(TEXT, "Dateigröße", "alt+g"),
+        Control(TEXT, "MP3-Dauer", "alt+3"),
+        Control(TEXT, "MP3-Position", "alt+p"),
+        Control(SLIDER, "Lautstärke", "alt+l"),
+        Control(TEXT, ANY_NAME, spoken=False),  # the memo
+        button("Marke setzen"),
+        button("Teilen..."),
+    ],
+)
+
+WINDOWS = [
+    MAIN,
+    Window(
+        key="number dialog",
+        title="Sekunden eingeben",
+        source=("src/ui/main", built("TBytesForm")),
+        settings={"mode": 3},
+        open_keys=["ctrl+t"],
+        controls=[
+            Control(SPIN, re.compile(r"Dateigröße in Sekunden eingeben \(Max\. [0-9.]+\):")),
+            Control(SPIN, "Überlappung in Sekunden eingeben (0-9):"),
+            button("Teilen starten"),
+            button("Abbrechen"),
+        ],
+    ),
+    Window(
+        key="go-to-mark dialog",
+        title=None,
+        source=("src/ui/main", built("TGeheMarkeForm")),
+        needs_marks=2,
+        open_keys=["ctrl+k"],
+        controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
+    ),
+    Window(
+        key="marks editor",
+        title="Marken bearbeiten",
+        source=("src/ui/marks", built("TMarkenForm")),
+        needs_marks=2,
+        open_keys=["ctrl+b"],
+        controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Schließen")],
+    ),
+    Window(
+        key="tag editor",
+        title=None,
+        source=("src/ui/tags", built("TId3TagsForm")),
+        open_keys=["ctrl+i"],
+        controls=[
+            Control(TEXT, "Titel:", "alt+t"),
+            Control(TEXT, "Autor:", "alt+u"),
+            Control(TEXT, "Albumtitel:", "alt+l"),
+            Control(TEXT, "Jahr:", "alt+j"),
+            Control(TEXT, "Kommentar:", "alt+m"),
+            Control(TEXT, "Tracknummer:", "alt+n"),
+            Control(COMBO, "Genre:", "alt+g"),
+            button("OK"),
+            button("Abbrechen"),
+        ],
+    ),
+    Window(
+        key="file collection dialog",
+        title=None,
+        source=("src/ui/join", built("TMp3AddDlg")),
+        open_keys=["ctrl+z"],
+        controls=[
+            Control(TEXT, "Ordner:", "alt+o"),
+            Control(CHECK, "Unterordner durchsuchen", "alt+u", spoken=False),
+            Control(LIST, ANY_NAME, spoken=False),
+            button("Wechseln..."),
+            button("Weiter"),
+            button("Schließen"),
+        ],
+    ),
+    Window(
+        key="order-and-save dialog",
+        title="Reihenfolge ändern und in eine neue Datei speichern",
+        source=("src/ui/join", built("TSpeichernDlg")),
+        # The collection dialog searches the opened file's folder; Ctrl+A in its list and
+        # Space tick the files found, Alt+W goes on.
+        open_keys=["ctrl+z", "Tab", "Tab", "Tab", "ctrl+a", "space", "alt+w"],
+        controls=[
+            Control(LIST, ANY_NAME, spoken=False),
+            button("Nach oben"),
+            button("Nach unten"),
+            button("Speichern..."),
+            button("Zurück"),
+        ],
+    ),
+    Window(
+        key="folder chooser",
+        title="Neuen Ordner wählen",
+        source=("src/ui/join", built("TOrdnerDlg")),
+        open_keys=["ctrl+z", "alt+e"],
+        controls=[
+            Control(TEXT, "Neuer Ordner:", "alt+o"),
+            Control(COMBO + ("combo box",), ANY_NAME, spoken=False),
+            Control(LIST, ANY_NAME, spoken=False),
+            button("OK"),
+            button("Abbrechen"),
+        ],
+    ),
+    Window(
+        key="colour dialog",
+        title=None,
+        source=("src/ui/main", built("THintergrundForm")),
+        open_keys=["alt+a", "h"],
+        controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
+    ),
+]
+
+# The main window's menus: (top-level caption, [(item caption, shortcut or "")]).
+MENUS = [
+    ("&Datei", [("Ö&ffnen...", "Ctrl+O"), ("S&chließen", "Ctrl+F4"), ("&Beenden", "Alt+F4")]),
+    ("A&ktionen", [("&Teilen...", "Ctrl+T"), ("Zusammenfügen...", "Ctrl+Z"),
+                   ("&Marke setzen", "Ctrl+M"), ("Marken &bearbeiten...", "Ctrl+B"),
+                   ("MP3-&Informationen ändern", ""), ("Von geöffneter Date&i...", "Ctrl+I"),
+                   ("Von zerteilten &Dateien...", "Ctrl+D")]),
+    ("&Wiedergabesteuerung", [("Wiedergabe/Pause", "Ctrl+W"), ("Stop", "Ctrl+S"),
+                              ("Vorspulen", "Ctrl+Right"), ("Rückspulen", "Ctrl+Left"),
+                              ("Lauter", "Ctrl+Up"), ("Leiser", "Ctrl+Down"),
+                              ("Gehe zu Minute...", "Ctrl+G"), ("Gehe zu Mar&ke...", "Ctrl+K")]),
+    ("&Ansicht", [("&Schriftart...", ""), ("Schrift&hintergrund...", "")]),
+    ("&Einstellungen", [("Teile in K&Bytes", ""), ("Teile in &Minuten", ""),
+                        ("Teile in &Sekunden", ""), ("Teile bei Mar&ken", ""),
+                        ("Vor-/Rückspulschritte...", "")]),
+    ("&Hilfe", [("Programm-&Info", ""), ("Programm-Home&page...", ""),
+                ("Programm-&Änderungen...", ""), ("&Mail an den Programmierer...", ""),
+                ("&Spenden...", "")]),
+]
+MENUS_WINDOW = Window(key="main menu", title=None, source=("src/ui/main", r"\bMenuAktTeilen\b"),
+                      open_keys=[], controls=[])
+
+
+def plain(caption):
+    return caption.replace("&", "")

@@ -1,0 +1,40 @@
+"""Every window as a screen reader sees it: opened by its keys from the main window, every input
+control with a role and a name, reached by Tab and by its label's accelerator; every menu item
+with its caption and shortcut."""
+
+import e2ecase
+import harness
+import windows
+from e2ecase import ProgramCase
+
+
+class ProgramWindows(ProgramCase):
+    def test_main_window_opens_the_file_named_on_the_command_line(self):
+        self.skip_unless_built(windows.MAIN)
+        self.open_program()
+        s = self.session
+        harness.wait_until(lambda: "probe.mp3 - Zindara V1.42" in (s.main.name or ""),
+                           what="the caption with the file name")
+        name_field = self.match_controls(s.main, windows.MAIN)[0][1]
+        self.assertIn("probe.mp3", self.text_of(name_field))
+
+    def test_every_menu_item_has_its_caption_and_shortcut(self):
+        self.skip_unless_built(windows.MENUS_WINDOW)
+        self.open_program()
+        self.check_menus(windows.MENUS)
+
+
+def _case(row):
+    def test(self):
+        self.check_window(row)
+    test.__doc__ = "%s: opened by its keys, controls with role and name" % row.key
+    return test
+
+
+for _row in windows.WINDOWS:
+    setattr(ProgramWindows, "test_window_" + _row.key.replace(" ", "_").replace("-", "_"),
+            _case(_row))
+
+
+if __name__ == "__main__":
+    e2ecase.main()
