@@ -50,14 +50,14 @@ class ProgramCase(unittest.TestCase):
         if reason:
             self.skipTest(reason)
 
-    def open_program(self, row=windows.MAIN, font_size=12, fresh_folder=True, speak_env=None):
+    def open_program(self, row=windows.MAIN, font_size=12, program=None):
         s = self.session
         folder = os.path.join(s.dir, "work%d" % int(time.monotonic() * 1000))
         os.makedirs(folder)
         self.input = media.make_mp3(os.path.join(folder, "probe.mp3"))
         s.write_settings(font_size=font_size, mode=row.settings.get("mode", 2),
                          folder=folder)
-        s.start_program(self.input, speak_env=speak_env)
+        s.start_program(self.input, program=program)
         return folder
 
     def set_marks(self, count, gap=0.7):

@@ -18,6 +18,7 @@ import tempfile
 import time
 import unittest
 import uuid
+import warnings
 
 SKIP = 77  # CTest's SKIP_RETURN_CODE for a machine without the tools
 
@@ -200,12 +201,10 @@ class Session:
                     "QT_QPA_PLATFORM": "xcb"})
         return env
 
-    def start_program(self, *args, speak_env=None):
+    def start_program(self, *args, program=None):
         assert self.app_proc is None
-        env = self.program_env()
-        if speak_env:
-            env.update(speak_env)
-        self.app_proc = self._spawn([self.program] + list(args), env=env)
+        self.app_proc = self._spawn([program or self.program] + list(args),
+                                    env=self.program_env())
         self.app = wait_until(self._find_app, timeout=20, step=0.1,
                               what="the program on the accessibility bus")
         self.main = wait_until(lambda: self.frame(lambda f: True), timeout=10,
@@ -312,12 +311,14 @@ class Session:
                 break
         del pyatspi
 
-    def screenshot(self, path):
-        """The whole screen as PNG (ImageMagick's import); None when it is not installed."""
+    def screenshot(self, path, area=None):
+        """The screen, or the area (x, y, w, h) of it, as PNG (ImageMagick's import); None
+        when that is not installed."""
         if shutil.which("import") is None:
             return None
-        subprocess.run(["import", "-window", "root", path], env=self.env, check=True,
-                       timeout=30, capture_output=True)
+        crop = ["-crop", "%dx%d+%d+%d" % (area[2], area[3], area[0], area[1])] if area else []
+        subprocess.run(["import", "-window", "root"] + crop + [path], env=self.env,
+                       check=True, timeout=30, capture_output=True)
         return path
 
     # ---- speech -------------------------------------------------------------------------
@@ -327,6 +328,16 @@ class Session:
                 return [line.rstrip("\n") for line in f]
         except FileNotFoundError:
             return []
+
+    def start_orca(self):
+        """The real Orca, with preferences of its own; it speaks through the capturing
+        speech-dispatcher and logs each "SPEECH OUTPUT" to its debug file."""
+        prefs = os.path.join(self.dir, "orca-prefs")
+        os.makedirs(prefs, exist_ok=True)
+        self.orca_debug = os.path.join(self.dir, "orca-debug.out")
+        orca = self._spawn(["orca", "--replace", "-u", prefs, "--debug-file", self.orca_debug])
+        wait_until(lambda: self.spoken(), timeout=30, step=0.2, what="Orca's first words")
+        return orca
 
     def stand_in_orca(self):
         """A process named "orca" (sleep under that name): the program speaks through
@@ -467,4 +478,5 @@ def main(time_limit=150):
     signal.signal(signal.SIGALRM, out_of_time)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))  # so tear-down runs
     signal.alarm(time_limit)
-    unittest.main(verbosity=2)
+    warnings.simplefilter("ignore", DeprecationWarning)  # pyatspi's own use of old calls
+    unittest.main(verbosity=2, warnings="ignore")

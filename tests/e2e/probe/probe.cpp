@@ -2,6 +2,8 @@
 // the program's own windows exist: a menu item with a shortcut opens a dialog with two labelled
 // fields that speak their names through the program's screen reader output.
 #include "platform/screenreaderoutput.h"
+#include "platform/settings.h"
+#include "ui/common/appearance.h"
 #include "ui/common/dialogbase.h"
 #include "ui/common/fieldnames.h"
 #include "ui/common/translations.h"
@@ -33,13 +35,14 @@ public:
     }
     void SchalterEinrichten() override
     {
-        const int h = SchriftHoehe(font(), TSchalterArt::Edit);
-        const int w = TextBreite(font(), labels[1]->text());
+        const QFont &f = labels[0]->font();
+        const int h = SchriftHoehe(f, TSchalterArt::Edit);
+        const int w = TextBreite(f, labels[1]->text());
         for (int i = 0; i < 2; ++i) {
             edits[i]->setGeometry(w + 15, 10 + i * (h + 10), 300, h);
             labels[i]->setGeometry(10, 10 + i * (h + 10), w, h);
         }
-        ok->setGeometry(10, 10 + 2 * (h + 10), 125, SchriftHoehe(font(), TSchalterArt::Button));
+        ok->setGeometry(10, 10 + 2 * (h + 10), 125, SchriftHoehe(f, TSchalterArt::Button));
         resize(w + 325, ok->geometry().bottom() + 10);
         FensterEinrichten();
     }
@@ -59,6 +62,10 @@ int main(int argc, char *argv[])
     TScreenReaderOutput speech;
     speech.Load();
     SprachausgabeSetzen(&speech);
+    // The user's font from the settings, as the program's windows take it.
+    TEinstellungen settings = StandardEinstellungen();
+    RegistryLadenSpeichern(true, settings);
+    ProgrammAussehen().Schrift = QFont(settings.FontName, settings.FontSize);
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Probe - Zindara"));

@@ -1,0 +1,46 @@
+"""The names the program speaks reach the user through the real screen reader: Orca runs on the
+private desktop and speaks through a speech-dispatcher that writes down every text it gets.
+Focusing each field yields the program's own spoken name (exactly the field's accessible name)
+and Orca's announcement of the field, which it reads from the accessibility tree."""
+
+import e2ecase
+import harness
+import windows
+from e2ecase import ProgramCase
+from harness_test import PROBE_DIALOG
+
+
+def orca_announces(node, line):
+    # Orca says the name and the role, as "Titel: text."
+    return line != node.name and line.startswith(node.name)
+
+
+class SpokenNames(ProgramCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.orca = cls.session.start_orca()
+
+    def check_speech(self, row, program=None):
+        self.skip_unless_built(row)
+        self.open_program(row, program=program)
+        frame = self.open_window(row)
+        self.assert_fields_speak(frame, row, screen_reader_says=orca_announces)
+
+    def test_probe_fields_through_the_common_ground(self):
+        self.check_speech(PROBE_DIALOG, program=e2ecase.PROBE)
+
+
+def _case(row):
+    def test(self):
+        self.check_speech(row)
+    return test
+
+
+for _row in windows.WINDOWS:
+    if any(c.spoken for c in _row.controls):
+        setattr(SpokenNames, "test_" + _row.key.replace(" ", "_").replace("-", "_"), _case(_row))
+
+
+if __name__ == "__main__":
+    e2ecase.main()
