@@ -45,47 +45,61 @@ def overlap(a, b):
             and min(a[1] + a[3], b[1] + b[3]) > max(a[1], b[1]))
 
 
+def clip(box):
+    x, y, w, h = box
+    x0, y0 = max(x, 0), max(y, 0)
+    return (x0, y0, min(x + w, harness.SCREEN[0]) - x0, min(y + h, harness.SCREEN[1]) - y0)
+
+
+def describe(node, box):
+    return "%s %r at %r" % (harness.role_name(node), node.name, box)
+
+
+def layout_problems(frame, window):
+    problems = []
+    if not inside(window, (0, 0) + harness.SCREEN):
+        problems.append("the window %r leaves the screen" % (window,))
+    found = [(c, harness.extents(c)) for c in controls(frame)]
+    if not found:
+        problems.append("no controls")
+    for c, box in found:
+        if box[2] <= 0 or box[3] <= 0:
+            problems.append("%s has no size" % describe(c, box))
+        elif not inside(box, window):
+            problems.append("%s outside the window %r" % (describe(c, box), window))
+        elif not inside(box, (0, 0) + harness.SCREEN):
+            problems.append("%s outside the screen" % describe(c, box))
+    for i, (a, abox) in enumerate(found):
+        for b, bbox in found[i + 1:]:
+            if overlap(abox, bbox):
+                problems.append("%s overlaps %s" % (describe(a, abox), describe(b, bbox)))
+    return problems
+
+
 class LargeFonts(ProgramCase):
     def check_fonts(self, row, program=None):
         self.skip_unless_built(row)
         shots = os.path.join(e2ecase.OUT, "screenshots")
         os.makedirs(shots, exist_ok=True)
+        problems = []
         for size in SIZES:
             self.open_program(row, font_size=size, program=program)
             frame = self.open_window(row)
             window = harness.extents(frame)
-            self.assertTrue(inside(window, (0, 0) + harness.SCREEN),
-                            "%s at %d pt: the window %r leaves the screen" % (row.key, size, window))
-            found = [(c, harness.extents(c)) for c in controls(frame)]
-            self.assertTrue(found, "%s at %d pt: no controls" % (row.key, size))
-            for c, box in found:
-                self.assertGreater(box[2] * box[3], 0, "%s at %d pt: %s %r has no size"
-                                   % (row.key, size, harness.role_name(c), c.name))
-                self.assertTrue(inside(box, window), "%s at %d pt: %s %r at %r outside the "
-                                "window %r" % (row.key, size, harness.role_name(c), c.name,
-                                               box, window))
-            for i, (a, abox) in enumerate(found):
-                for b, bbox in found[i + 1:]:
-                    self.assertFalse(overlap(abox, bbox), "%s at %d pt: %s %r %r overlaps %s %r %r"
-                                     % (row.key, size, harness.role_name(a), a.name, abox,
-                                        harness.role_name(b), b.name, bbox))
             if size in SHOTS:
                 name = "%s-%dpt.png" % (row.key.replace(" ", "-"), size)
-                self.session.screenshot(os.path.join(shots, name), window)
+                self.session.screenshot(os.path.join(shots, name), clip(window))
+            problems += ["%d pt: %s" % (size, p) for p in layout_problems(frame, window)]
             self.session.stop_program()
+        self.assertFalse(problems, "%s:\n%s" % (row.key, "\n".join(problems)))
 
     def test_probe_dialog(self):
         self.check_fonts(PROBE_DIALOG, program=e2ecase.PROBE)
 
 
-def _case(row):
-    def test(self):
-        self.check_fonts(row)
-    return test
-
-
 for _row in windows.WINDOWS:
-    setattr(LargeFonts, "test_" + _row.key.replace(" ", "_").replace("-", "_"), _case(_row))
+    _name, _test = windows.case(_row, "fonts", LargeFonts.check_fonts)
+    setattr(LargeFonts, _name, _test)
 
 
 if __name__ == "__main__":

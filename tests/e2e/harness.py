@@ -174,6 +174,8 @@ class Session:
             f.write('GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\n'
                     % self.spoken_file)
             f.write('GenericDefaultCharset "utf-8"\n')
+            # One line per message: no splitting at sentence ends.
+            f.write('GenericDelimiters "\x01"\nGenericMaxChunkLength 100000\n')
             for lang in ("de", "en"):
                 f.write('GenericLanguage "%s" "%s" "utf-8"\n' % (lang, lang))
                 f.write('AddVoice "%s" "MALE1" "%s"\n' % (lang, lang))

@@ -31,15 +31,9 @@ class SpokenNames(ProgramCase):
         self.check_speech(PROBE_DIALOG, program=e2ecase.PROBE)
 
 
-def _case(row):
-    def test(self):
-        self.check_speech(row)
-    return test
-
-
-for _row in windows.WINDOWS:
-    if any(c.spoken for c in _row.controls):
-        setattr(SpokenNames, "test_" + _row.key.replace(" ", "_").replace("-", "_"), _case(_row))
+for _row in (r for r in windows.WINDOWS if any(c.spoken for c in r.controls)):
+    _name, _test = windows.case(_row, "speech", SpokenNames.check_speech)
+    setattr(SpokenNames, _name, _test)
 
 
 if __name__ == "__main__":

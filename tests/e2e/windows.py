@@ -8,6 +8,7 @@ in the source tree, the row is skipped with that reason. Once it is there, the r
 
 import os
 import re
+import unittest
 from dataclasses import dataclass, field
 
 SOURCE = os.environ.get("ZINDARA_SOURCE_DIR",
@@ -56,6 +57,9 @@ class Window:
     controls: list
     settings: dict = field(default_factory=dict)  # settings before the program starts
     needs_marks: int = 0  # marks set (play, Ctrl+M) before the window opens
+    # Faults seen and not mended yet, by test ("windows", "speech", "fonts"): the test is
+    # expected to fail for the reason given, and reports it when it passes again.
+    faults: dict = field(default_factory=dict)
 
     def missing(self):
         folder, needle = self.source
@@ -68,6 +72,17 @@ class Window:
                     if re.search(needle, f.read()):
                         return None
         return "%s: %s is not in %s yet" % (self.key, needle, folder)
+
+
+def case(row, kind, check):
+    """A test method for the row's check, marked as an expected failure while a fault of the
+    program is listed for it."""
+    def test(self):
+        check(self, row)
+    test.__doc__ = "%s: %s" % (row.key, row.faults.get(kind, kind))
+    if kind in row.faults:
+        test = unittest.expectedFailure(test)
+    return "test_" + re.sub(r"\W+", "_", row.key), test
 
 
 def built(name):
@@ -89,14 +104,33 @@ MAIN = Window(
         button("Marke setzen"),
         button("Teilen..."),
     ],
+    faults={
+        "speech": "Orca stays silent on the four information fields: the window moves the "
+                  "caret before the focus event, so Orca takes the field as focused already "
+                  "and reads neither its name nor its content",
+        "fonts": "from 24 pt the status bar is wider than the window; its panels' texts are "
+                 "cut off",
+    },
 )
 
 WINDOWS = [
     MAIN,
     Window(
         key="number dialog",
-        title="Sekunden eingeben",
+        title="Gehe zu Minute",
         source=("src/ui/main", built("TBytesForm")),
+        open_keys=["ctrl+g"],
+        controls=[
+            Control(SPIN, re.compile(r"Sprungziel in Minuten eingeben \(Max\. [0-9.]+\):")),
+            button("OK"),
+            button("Abbrechen"),
+        ],
+    ),
+    Window(
+        # Splitting by size or time comes with splitting at marks.
+        key="number dialog for splitting",
+        title="Sekunden eingeben",
+        source=("src/ui/marks", built("TMarkenForm")),
         settings={"mode": 3},
         open_keys=["ctrl+t"],
         controls=[
@@ -187,6 +221,8 @@ WINDOWS = [
         source=("src/ui/main", built("THintergrundForm")),
         open_keys=["alt+a", "h"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
+        faults={"fonts": "from 24 pt the list of 19 colours makes the window taller than the "
+                         "800-pixel screen; OK and Abbrechen lie below its edge"},
     ),
 ]
 

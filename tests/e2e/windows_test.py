@@ -24,16 +24,9 @@ class ProgramWindows(ProgramCase):
         self.check_menus(windows.MENUS)
 
 
-def _case(row):
-    def test(self):
-        self.check_window(row)
-    test.__doc__ = "%s: opened by its keys, controls with role and name" % row.key
-    return test
-
-
 for _row in windows.WINDOWS:
-    setattr(ProgramWindows, "test_window_" + _row.key.replace(" ", "_").replace("-", "_"),
-            _case(_row))
+    _name, _test = windows.case(_row, "windows", ProgramWindows.check_window)
+    setattr(ProgramWindows, _name, _test)
 
 
 if __name__ == "__main__":
