@@ -3,7 +3,7 @@
 #include "cutting/cutreporter.h"
 #include "cutting/filesplit.h"
 #include "cutting/sizesplit.h"
-#include "platform/mp3length.h"
+#include "decoder/mp3length.h"
 #include "support/formatting.h"
 
 #include <optional>
