@@ -110,6 +110,8 @@ QString parse(const QStringList &args, Request &request)
     } else if (!anyField) {
         return QStringLiteral("Es wurde kein Feld zum Schreiben angegeben.");
     }
+    if (const auto &year = request.values[Id3Jahr]; year && !Id3JahrGueltig(*year))
+        return QStringLiteral("Das Jahr \"%1\" ist keine ganze Zahl.").arg(*year);
     if (request.files.isEmpty())
         return QStringLiteral("Es wurde keine Datei angegeben.");
     return {};

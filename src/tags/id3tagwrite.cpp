@@ -66,7 +66,10 @@ template <typename Tag> QString fieldOf(const Tag &tag, TId3Feld field)
 
 bool TId3Schreibergebnis::Erfolg() const
 {
-    const auto failed = [](TMP3Error e) { return e >= MP3ERR_NoFile && e <= MP3ERR_SWrite; };
+    // A refused header means nothing was written, which is no success either.
+    const auto failed = [](TMP3Error e) {
+        return (e >= MP3ERR_NoFile && e <= MP3ERR_SWrite) || e == ID3ERR_Invalid_Header;
+    };
     return Lesen == MP3ERR_None && !failed(V1) && !failed(V2);
 }
 
@@ -110,9 +113,9 @@ TId3Schreibergebnis Id3TagsInDateiSchreiben(const QString &AFilename, const TId3
     v1.ReadFromFile(AFilename);
     const TMP3Error read = v2.ReadFromFile(AFilename);
     // Writing over a tag that could not be read whole would lose the frames not read.
-    if (v2.Exists() && read != MP3ERR_None) {
+    if (v2.Exists() && (read != MP3ERR_None || !v2.ReadWhole())) {
         TId3Schreibergebnis result;
-        result.Lesen = read;
+        result.Lesen = read != MP3ERR_None ? read : ID3ERR_Invalid_Header;
         return result;
     }
     return WriteId3Tags(AFilename, AFelder, v1, v2);

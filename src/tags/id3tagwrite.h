@@ -25,7 +25,8 @@ struct TId3Schreibergebnis {
     bool Geschrieben() const { return Lesen == MP3ERR_None; }
     // Both tags written without any complaint.
     bool Fehlerfrei() const { return Lesen == MP3ERR_None && V1 == MP3ERR_None && V2 == MP3ERR_None; }
-    // The tag editor's rule: only the codes from MP3ERR_NoFile to MP3ERR_SWrite are a failure.
+    // The tag editor's rule: the codes from MP3ERR_NoFile to MP3ERR_SWrite are a failure, and
+    // ID3ERR_Invalid_Header, with which a write refuses a tag it cannot trust.
     bool Erfolg() const;
 };
 

@@ -24,6 +24,7 @@ void TID3v2Tag::Clear()
     fVersion = TID3Version();
     fFlgUnsynch = fFlgCompression = fFlgExtended = fFlgExperimental = fFlgFooterPresent = fFlgUnknown = false;
     fPaddingSize = fTagSize = fDataSize = 0;
+    fReadWhole = true;
     fUsePadding = true;
     fUseClusteredPadding = true;
 }

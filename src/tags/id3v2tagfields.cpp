@@ -88,7 +88,21 @@ void TID3v2Tag::SetURL(TFrameIDs FrameID, const QByteArray &Value)
 
 QString TID3v2Tag::Genre() const
 {
-    return ParseGenreText(GetText(IDv2_GENRE));
+    // Several values stand one after another, separated by NUL (v2.4), each UTF-16 value with
+    // its own byte order mark; a value of digits alone refers to the genre list (v2.4).
+    const QStringList &genres = ID3GenreList();
+    QStringList names;
+    for (QString value : GetText(IDv2_GENRE).split(QChar(0))) {
+        value = TrimBlanks(value.remove(QChar(0xFEFF)));
+        if (value.isEmpty())
+            continue;
+        bool digits = true;
+        for (QChar c : value)
+            digits = digits && c >= u'0' && c <= u'9';
+        const int n = digits && value.size() <= 3 ? value.toInt() : -1;
+        names << (n >= 0 && n < genres.size() ? genres.at(n) : ParseGenreText(value));
+    }
+    return names.join(QStringLiteral(" / "));
 }
 
 void TID3v2Tag::SetGenre(const QString &v)
@@ -182,8 +196,24 @@ void TID3v2Tag::SetCommentLyric(TFrameIDs FrameID, QByteArray Language, const QS
         return;
     if (Language != "*" && Language.size() != 3)
         Language = "eng";
-    ChangeFrame(GetCommentLyricFrameIndex(FrameID, Language, Description), FrameID, Value.isEmpty(),
+    const int index = GetCommentLyricFrameIndex(FrameID, Language, Description);
+    ChangeFrame(index, FrameID, Value.isEmpty(),
                 [&](TID3v2Frame &f) { f.SetCommentsLyrics(Language, Description, Value); });
+    if (Value.isEmpty())
+        return;
+    // One frame per language and description: the one just set replaces any other.
+    const TID3v2Frame *set = index >= 0 ? fFrames[index].get() : fFrames.back().get();
+    QByteArray language;
+    QString description;
+    set->GetCommentsLyrics(language, description);
+    std::erase_if(fFrames, [&](const std::unique_ptr<TID3v2Frame> &f) {
+        if (f.get() == set || f->FrameIDString() != set->FrameIDString())
+            return false;
+        QByteArray otherLanguage;
+        QString otherDescription;
+        f->GetCommentsLyrics(otherLanguage, otherDescription);
+        return otherLanguage == language && otherDescription == description;
+    });
 }
 
 QString TID3v2Tag::GetExtendedComment(const QByteArray &Language, const QString &Description) const

@@ -20,6 +20,10 @@ TMP3Error TID3v2Tag::ReadHeader(QIODevice &Stream)
     if (major < 2 || major > 4)
         return ID3ERR_Invalid_Header;
     fTagSize = SyncsafeToInt(h.mid(6, 4)) + 10;
+    // A size byte with its top bit set is no synchsafe size: the header cannot be trusted.
+    for (int i = 6; i < 10; ++i)
+        if (quint8(h.at(i)) >= 0x80)
+            fReadWhole = false;
     fExists = true;
     const quint8 flags = quint8(h.at(5));
     TMP3Error result = MP3ERR_None;
@@ -63,17 +67,62 @@ QByteArray TID3v2Tag::ReadUnsyncedTagData(const QByteArray &raw) const
     return DeUnsyncBytes(raw);
 }
 
-TMP3Error TID3v2Tag::ReadFrames(QIODevice &body)
+namespace {
+
+// Whether a frame ending at `next` is followed by what may follow a frame: another frame
+// header, padding up to the end, or the end itself.
+bool leadsOn(const QByteArray &body, qint64 next, qint64 framesEnd, qint64 zerosFrom)
+{
+    if (next == framesEnd || (next >= zerosFrom && next <= framesEnd))
+        return true;
+    return next + 10 <= framesEnd && TID3v2Tag::ValidFrameIDChars(body.mid(next, 4));
+}
+
+// Some programs wrote v2.4 frame sizes as plain 32-bit numbers. Where the synchsafe reading of
+// the size leads nowhere and the plain one leads to the next frame, the plain one is put into
+// the body in synchsafe form, so the frame reads it.
+void mendPlainSize(QByteArray &body, qint64 start, qint64 framesEnd, qint64 zerosFrom)
+{
+    if (start + 10 > framesEnd)
+        return;
+    const auto b = [&](int i) { return qint64(quint8(body.at(start + 4 + i))); };
+    const qint64 synchsafe = (b(0) << 21) + (b(1) << 14) + (b(2) << 7) + b(3);
+    const qint64 plain = b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
+    const bool synchsafeFits =
+        (b(0) | b(1) | b(2) | b(3)) < 0x80 && leadsOn(body, start + 10 + synchsafe, framesEnd, zerosFrom);
+    if (synchsafeFits || plain == synchsafe || plain >= (qint64(1) << 28) ||
+        !leadsOn(body, start + 10 + plain, framesEnd, zerosFrom))
+        return;
+    const QByteArray mended = TID3v2Tag::IntToSyncsafe(plain);
+    for (int i = 0; i < 4; ++i)
+        body[start + 4 + i] = mended.at(i);
+}
+
+} // namespace
+
+TMP3Error TID3v2Tag::ReadFrames(QByteArray &bytes)
 {
     fUsePadding = false;
     fFrames.clear();
     const int idLength = fVersion.Major == 2 ? 3 : 4;
+    // Frames and padding end before a footer; past the last non-zero byte there is only padding.
+    const qint64 framesEnd = qMax<qint64>(0, bytes.size() - (fFlgFooterPresent ? 10 : 0));
+    qint64 zerosFrom = framesEnd;
+    while (zerosFrom > 0 && bytes.at(zerosFrom - 1) == 0)
+        --zerosFrom;
+    QBuffer body(&bytes);
+    body.open(QIODevice::ReadOnly);
     while (body.pos() < body.size()) {
         const qint64 start = body.pos();
+        if (fVersion.Major == 4)
+            mendPlainSize(bytes, start, framesEnd, zerosFrom);
         const QByteArray id = body.read(idLength);
         if (!ValidFrameIDChars(id)) {
             fPaddingSize = body.size() - start;
             fUsePadding = true;
+            // Bytes other than zeros where the padding starts may be frames we could not read.
+            if (start < zerosFrom)
+                fReadWhole = false;
             break;
         }
         auto frame = std::make_unique<TID3v2Frame>(id, fVersion.Major);
@@ -117,9 +166,7 @@ TMP3Error TID3v2Tag::ReadFromStream(QIODevice &Stream)
         }
         QByteArray body = (fVersion.Major <= 3 && fFlgUnsynch) ? ReadUnsyncedTagData(raw) : raw;
         raw.clear();
-        QBuffer buffer(&body);
-        buffer.open(QIODevice::ReadOnly);
-        return ReadFrames(buffer);
+        return ReadFrames(body);
     } catch (const std::exception &e) {
         fUsePadding = false;
         ReportError(QStringLiteral("Error"), QString::fromLocal8Bit(e.what()));

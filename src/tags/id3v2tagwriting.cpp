@@ -65,6 +65,19 @@ template <typename Operation> TMP3Error reportingErrors(const QString &title, Op
 // whole file into a temporary file, reserves the target's new length, and only then overwrites
 // it. Whatever fails after that is undone from the copy, so the file stays as it was.
 
+qint64 TID3v2Tag::ReplaceableTagSize(QIODevice &Stream)
+{
+    TID3v2Tag probe;
+    probe.ReadFromStream(Stream);
+    // A header that claims more than the file holds is no tag to replace: the bytes it would
+    // cover may be the audio.
+    if (!probe.fExists || probe.fTagSize > Stream.size())
+        return 0;
+    // Nor is one whose size is no synchsafe number or whose padding holds data, such as the
+    // first frames of the audio.
+    return probe.fReadWhole ? probe.fTagSize : -1;
+}
+
 TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
 {
     if (fFrames.empty())
@@ -95,12 +108,10 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
         return MP3ERR_SWrite;
     const qint64 newSize = tagFile.file.size();
 
-    TID3v2Tag probe;
-    probe.ReadHeader(Stream);
+    const qint64 old = ReplaceableTagSize(Stream);
+    if (old < 0)
+        return ID3ERR_Invalid_Header;
     const qint64 length = Stream.size();
-    // A header that claims more than the file holds is no tag to replace: the bytes it would
-    // cover may be the audio.
-    const qint64 old = probe.fExists && probe.fTagSize <= length ? probe.fTagSize : 0;
     const bool inPlace = fUsePadding && newSize + 30 < old && old <= newSize + 512000;
 
     TTagTempFile backup;
@@ -211,12 +222,12 @@ TMP3Error TID3v2Tag::WriteToFile(const QString &Filename)
 
 TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream)
 {
-    TID3v2Tag probe;
-    probe.ReadHeader(Stream);
-    const qint64 length = Stream.size();
-    if (!probe.fExists || probe.fTagSize > length)
+    const qint64 old = ReplaceableTagSize(Stream);
+    if (old < 0)
+        return ID3ERR_Invalid_Header;
+    if (old == 0)
         return ID3ERR_NoTag;
-    const qint64 old = probe.fTagSize;
+    const qint64 length = Stream.size();
 
     TByteCopy copy;
     TTagTempFile backup;

@@ -111,7 +111,8 @@ TEST(Id3TagFields, TheEditorCountsOnlyOpenReadWriteErrorsAsFailure)
                           {MP3ERR_None, ID3ERR_Cache, true},
                           {ID3ERR_NoTag, ID3ERR_Unclassified, true},
                           {MP3ERR_SWrite, MP3ERR_None, false},
-                          {MP3ERR_None, MP3ERR_NoFile, false}};
+                          {MP3ERR_None, MP3ERR_NoFile, false},
+                          {MP3ERR_None, ID3ERR_Invalid_Header, false}};
     for (const Case &c : cases) {
         TId3Schreibergebnis r;
         r.V1 = c.v1;
