@@ -193,9 +193,10 @@ private:
     // Size of the tag at the start of the stream that a write may replace: 0 for none, -1 for
     // one that cannot be trusted with the bytes behind it.
     static qint64 ReplaceableTagSize(QIODevice &Stream);
-    TMP3Error WriteTag(QIODevice &Stream);
-    TMP3Error RemoveTag(QIODevice &Stream);
-    TMP3Error ChangeFile(const QString &Filename, TMP3Error (TID3v2Tag::*operation)(QIODevice &));
+    // `replace`, when given, is the stream's file, which a rewrite then replaces as a whole.
+    TMP3Error WriteTag(QIODevice &Stream, const QString &replace);
+    TMP3Error RemoveTag(QIODevice &Stream, const QString &replace);
+    TMP3Error ChangeFile(const QString &Filename, bool write);
 
     QByteArray GetFrameIDString(TFrameIDs FrameID) const;
     int GetFrameIndex(TFrameIDs FrameID) const;

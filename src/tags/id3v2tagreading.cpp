@@ -69,6 +69,14 @@ QByteArray TID3v2Tag::ReadUnsyncedTagData(const QByteArray &raw) const
 
 namespace {
 
+// A tag larger than this is taken as damaged, and its frames may not take more memory than
+// this either, nor more than a few times the tag's size: reading stays bounded whatever the
+// file claims.
+constexpr qint64 kMaxTagBytes = 64 * 1024 * 1024;
+constexpr qint64 kMinFrameBudget = 1024 * 1024;
+// Memory of one frame beside its content: the object, its header and ID, the list entry.
+constexpr qint64 kFrameCost = 200;
+
 // Whether a frame ending at `next` is followed by what may follow a frame: another frame
 // header, padding up to the end, or the end itself.
 bool leadsOn(const QByteArray &body, qint64 next, qint64 framesEnd, qint64 zerosFrom)
@@ -112,6 +120,7 @@ TMP3Error TID3v2Tag::ReadFrames(QByteArray &bytes)
         --zerosFrom;
     QBuffer body(&bytes);
     body.open(QIODevice::ReadOnly);
+    qint64 budget = qBound(kMinFrameBudget, 3 * qint64(bytes.size()), kMaxTagBytes);
     while (body.pos() < body.size()) {
         const qint64 start = body.pos();
         if (fVersion.Major == 4)
@@ -129,6 +138,11 @@ TMP3Error TID3v2Tag::ReadFrames(QByteArray &bytes)
         try {
             frame->ReadFromStream(body);
         } catch (const EID3v2ReadError &) {
+            return MP3ERR_SRead;
+        }
+        budget -= frame->DataSize() + kFrameCost;
+        if (budget < 0) {
+            fReadWhole = false;
             return MP3ERR_SRead;
         }
         frame->SetAlwaysWriteUnicode(fAlwaysWriteUnicode);
@@ -157,6 +171,11 @@ TMP3Error TID3v2Tag::ReadFromStream(QIODevice &Stream)
             if (n > Stream.size() - pos) {
                 fUsePadding = false;
                 return MP3ERR_FOpenR;
+            }
+            if (n > kMaxTagBytes) {
+                fUsePadding = false;
+                fReadWhole = false;
+                return MP3ERR_SRead;
             }
             raw = Stream.read(n);
             if (raw.size() != n) {

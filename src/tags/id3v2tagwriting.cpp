@@ -2,12 +2,14 @@
 #include "tags/id3v2tag.h"
 
 #include "support/bytecopy.h"
+#include "support/filereplace.h"
 #include "tags/errorreporter.h"
 #include "tags/tagbackup.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace {
 
@@ -61,9 +63,11 @@ template <typename Operation> TMP3Error reportingErrors(const QString &title, Op
 
 } // namespace
 
-// The target is never the only place that holds the user's audio: a rewrite first copies the
-// whole file into a temporary file, reserves the target's new length, and only then overwrites
-// it. Whatever fails after that is undone from the copy, so the file stays as it was.
+// A file is rewritten by building the new one beside it and renaming it over the old one, so
+// that at any moment the file is either as it was or as it should be. Where that cannot be (a
+// file with several hard links, a folder that takes no new file, a stream that is no file) the
+// file is changed in place: a copy of the whole file goes into a temporary file first, the
+// target's new length is reserved, and whatever fails after that is undone from the copy.
 
 qint64 TID3v2Tag::ReplaceableTagSize(QIODevice &Stream)
 {
@@ -78,19 +82,47 @@ qint64 TID3v2Tag::ReplaceableTagSize(QIODevice &Stream)
     return probe.fReadWhole ? probe.fTagSize : -1;
 }
 
-TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
+namespace {
+
+// Writes `head` and `zeros` zero bytes into a new file beside `name`, then the bytes of
+// `Stream` from `from` to its end, and puts the new file in the old one's place.
+// std::nullopt when the new file cannot be made there.
+std::optional<TMP3Error> replaceFile(const QString &name, QIODevice &Stream, const QByteArray &head, qint64 zeros,
+                                     qint64 from)
+{
+    if (name.isEmpty())
+        return std::nullopt;
+    TDateiErsatz ersatz(name);
+    if (!ersatz.Anlegen())
+        return std::nullopt;
+    QFile &neu = ersatz.Datei();
+    if (neu.write(head) != head.size() || !writeZeros(neu, zeros))
+        return MP3ERR_SWrite;
+    TByteCopy copy;
+    if (auto *file = qobject_cast<QFileDevice *>(&Stream))
+        TByteCopy::FortlaufendLesen(*file);
+    const qint64 rest = Stream.size() - from;
+    if (!Stream.seek(from))
+        return ID3ERR_Cache;
+    const Copy c = copyBytes(copy, Stream, neu, rest);
+    if (c != Copy::Ok)
+        return c == Copy::ReadFailed ? ID3ERR_Cache : MP3ERR_SWrite;
+    return ersatz.Uebernehmen() ? MP3ERR_None : MP3ERR_SWrite;
+}
+
+} // namespace
+
+TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream, const QString &replace)
 {
     if (fFrames.empty())
         SetTitle(QStringLiteral(" "));
 
-    TByteCopy copy;
-    TTagTempFile tagFile;
-    if (!tagFile.create())
-        return MP3ERR_FOpenCrt;
+    QBuffer tagFile;
+    tagFile.open(QIODevice::ReadWrite);
     QByteArray header("ID3");
     header.append(char(fVersion.Major)).append(char(fVersion.Minor)).append(char(fFlgUnsynch ? 0x80 : 0x00));
     header.append(4, '\0');
-    bool written = tagFile.file.write(header) == header.size();
+    bool written = tagFile.write(header) == header.size();
     if (fFlgUnsynch && fVersion.Major <= 3) {
         QBuffer plain;
         plain.open(QIODevice::ReadWrite);
@@ -98,15 +130,15 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
             frame->WriteToStream(plain);
         QByteArray unsynced;
         UnsyncBytes(plain.data(), unsynced);
-        written = written && tagFile.file.write(unsynced) == unsynced.size();
+        plain.buffer().clear();
+        written = written && tagFile.write(unsynced) == unsynced.size();
     } else {
         for (const auto &frame : fFrames)
-            written = written &&
-                      (fFlgUnsynch ? frame->WriteUnsyncedToStream(tagFile.file) : frame->WriteToStream(tagFile.file));
+            written = written && (fFlgUnsynch ? frame->WriteUnsyncedToStream(tagFile) : frame->WriteToStream(tagFile));
     }
-    if (!written || !flushed(tagFile.file))
+    if (!written)
         return MP3ERR_SWrite;
-    const qint64 newSize = tagFile.file.size();
+    const qint64 newSize = tagFile.size();
 
     const qint64 old = ReplaceableTagSize(Stream);
     if (old < 0)
@@ -114,7 +146,6 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
     const qint64 length = Stream.size();
     const bool inPlace = fUsePadding && newSize + 30 < old && old <= newSize + 512000;
 
-    TTagTempFile backup;
     QByteArray oldBytes;
     qint64 audio = 0;
     qint64 v1extra = 0;
@@ -124,10 +155,6 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
         if (oldBytes.size() != old)
             return MP3ERR_SRead;
     } else {
-        if (!backup.create())
-            return ID3ERR_Cache;
-        if (!seekTo(Stream, 0) || copyBytes(copy, Stream, backup.file, length) != Copy::Ok || !flushed(backup.file))
-            return ID3ERR_Cache;
         audio = length - old;
         if (length >= 128 && Stream.seek(length - 128)) {
             const QByteArray probeV1 = Stream.read(3);
@@ -147,8 +174,30 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
         padding = old - newSize;
         tagSize = old;
     }
-    if (!tagFile.file.seek(6) || tagFile.file.write(IntToSyncsafe(tagSize - 10)) != 4 || !flushed(tagFile.file))
-        return MP3ERR_SWrite;
+    tagFile.buffer().replace(6, 4, IntToSyncsafe(tagSize - 10));
+    const auto done = [&] {
+        fDataSize = newSize;
+        fPaddingSize = padding;
+        fTagSize = tagSize;
+        return MP3ERR_None;
+    };
+
+    if (!inPlace) {
+        if (const auto replaced = replaceFile(replace, Stream, tagFile.buffer(), padding, old)) {
+            if (*replaced != MP3ERR_None)
+                return *replaced;
+            return done();
+        }
+    }
+
+    TByteCopy copy;
+    TTagTempFile backup;
+    if (!inPlace) {
+        if (!backup.create())
+            return MP3ERR_FOpenCrt;
+        if (!seekTo(Stream, 0) || copyBytes(copy, Stream, backup.file, length) != Copy::Ok || !flushed(backup.file))
+            return ID3ERR_Cache;
+    }
 
     QBuffer oldTag(&oldBytes);
     oldTag.open(QIODevice::ReadOnly);
@@ -167,10 +216,10 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
     }
 
     TMP3Error result = MP3ERR_None;
-    if (!seekTo(Stream, 0) || !tagFile.file.seek(0)) {
+    if (!seekTo(Stream, 0) || !tagFile.seek(0)) {
         result = MP3ERR_SWrite;
     } else {
-        const Copy c = copyBytes(copy, tagFile.file, Stream, newSize);
+        const Copy c = copyBytes(copy, tagFile, Stream, newSize);
         if (c == Copy::ReadFailed)
             result = MP3ERR_FOpenR;
         else if (c == Copy::WriteFailed || !writeZeros(Stream, padding))
@@ -192,18 +241,15 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream)
     if (result != MP3ERR_None)
         return result;
     undo.done = true;
-    fDataSize = newSize;
-    fPaddingSize = padding;
-    fTagSize = tagSize;
-    return MP3ERR_None;
+    return done();
 }
 
 TMP3Error TID3v2Tag::WriteToStream(QIODevice &Stream)
 {
-    return reportingErrors(QStringLiteral("Error Error"), [&] { return WriteTag(Stream); });
+    return reportingErrors(QStringLiteral("Error Error"), [&] { return WriteTag(Stream, QString()); });
 }
 
-TMP3Error TID3v2Tag::ChangeFile(const QString &Filename, TMP3Error (TID3v2Tag::*operation)(QIODevice &))
+TMP3Error TID3v2Tag::ChangeFile(const QString &Filename, bool write)
 {
     if (!QFileInfo::exists(Filename))
         return MP3ERR_NoFile;
@@ -212,21 +258,25 @@ TMP3Error TID3v2Tag::ChangeFile(const QString &Filename, TMP3Error (TID3v2Tag::*
     // Unbuffered, so that a failed write shows at once and the copy back is not held up.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return MP3ERR_FOpenRW;
-    return (this->*operation)(file);
+    if (write)
+        return reportingErrors(QStringLiteral("Error Error"), [&] { return WriteTag(file, Filename); });
+    return reportingErrors(QStringLiteral("Error"), [&] { return RemoveTag(file, Filename); });
 }
 
 TMP3Error TID3v2Tag::WriteToFile(const QString &Filename)
 {
-    return ChangeFile(Filename, &TID3v2Tag::WriteToStream);
+    return ChangeFile(Filename, true);
 }
 
-TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream)
+TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream, const QString &replace)
 {
     const qint64 old = ReplaceableTagSize(Stream);
     if (old < 0)
         return ID3ERR_Invalid_Header;
     if (old == 0)
         return ID3ERR_NoTag;
+    if (const auto replaced = replaceFile(replace, Stream, QByteArray(), 0, old))
+        return *replaced;
     const qint64 length = Stream.size();
 
     TByteCopy copy;
@@ -256,10 +306,10 @@ TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream)
 
 TMP3Error TID3v2Tag::RemoveFromStream(QIODevice &Stream)
 {
-    return reportingErrors(QStringLiteral("Error"), [&] { return RemoveTag(Stream); });
+    return reportingErrors(QStringLiteral("Error"), [&] { return RemoveTag(Stream, QString()); });
 }
 
 TMP3Error TID3v2Tag::RemoveFromFile(const QString &Filename)
 {
-    return ChangeFile(Filename, &TID3v2Tag::RemoveFromStream);
+    return ChangeFile(Filename, false);
 }
