@@ -2,8 +2,11 @@
 control with a role and a name, reached by Tab and by its label's accelerator; every menu item
 with its caption and shortcut."""
 
+import os
+
 import e2ecase
 import harness
+import media
 import windows
 from e2ecase import ProgramCase
 
@@ -17,6 +20,20 @@ class ProgramWindows(ProgramCase):
                            what="the caption with the file name")
         name_field = self.match_controls(s.main, windows.MAIN)[0][1]
         self.assertIn("probe.mp3", self.text_of(name_field))
+
+    def test_demo_book_opens(self):
+        demo = os.environ.get("ZINDARA_DEMO", "")
+        if not os.path.exists(demo):
+            self.skipTest("no demo book in this build (espeak-ng or lame missing)")
+        self.skip_unless_built(windows.MAIN)
+        audio, (v2, v1_title) = media.audio_bytes(demo), media.tags(demo)
+        self.assertEqual(str(v2["TIT2"]), "Zindara-Demo")
+        self.assertGreater(len(audio), 100000)
+        s = self.session
+        s.write_settings()
+        s.start_program(demo)
+        harness.wait_until(lambda: "zindara-demo.mp3 - Zindara V1.42" in (s.main.name or ""),
+                           what="the demo book's name in the caption")
 
     def test_every_menu_item_has_its_caption_and_shortcut(self):
         self.skip_unless_built(windows.MENUS_WINDOW)
