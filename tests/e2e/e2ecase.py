@@ -2,6 +2,7 @@
 afresh per case with a tagged MP3 on its command line, and the steps users take."""
 
 import os
+import re
 import sys
 import time
 import unittest
@@ -60,14 +61,33 @@ class ProgramCase(unittest.TestCase):
         s.start_program(self.input, program=program)
         return folder
 
-    def set_marks(self, count, gap=0.7):
-        """Plays and sets `count` marks with Ctrl+M, `gap` seconds apart; then stops."""
+    def set_marks(self, count, gap=1.2):
+        """Plays and sets `count` marks with Ctrl+M, `gap` seconds apart, answering each
+        message; returns the marks' positions in milliseconds as the messages give them."""
         s = self.session
-        s.key("ctrl+w")
+        marks = []
         for _ in range(count):
+            s.key("ctrl+w")
             time.sleep(gap)
             s.key("ctrl+m", delay=0.05)
-        s.key("ctrl+s")
+            text = self.answer_message()
+            found = re.search(r"Marke auf Position (\d+):(\d\d):(\d\d),(\d{3}) gesetzt!", text)
+            self.assertIsNotNone(found, "after Ctrl+M: %r" % text)
+            h, m, sec, ms = (int(g) for g in found.groups())
+            marks.append(((h * 60 + m) * 60 + sec) * 1000 + ms)
+        return marks
+
+    def answer_message(self, key="Return", timeout=8):
+        """Waits for a message box, answers it with `key` and returns its text."""
+        s = self.session
+        before = [f for f in s.frames() if harness.showing(f)]
+        box = s.wait_window(None, exclude=before, timeout=timeout)
+        text = " ".join(n.name for n in harness.walk(box)
+                        if harness.role_name(n) == "label" and n.name)
+        s.focus_window(box)
+        s.key(key)
+        harness.wait_until(lambda: not harness.showing(box), timeout=5, what="the box to close")
+        return text
 
     def open_window(self, row):
         """Opens the row's window from the main window by its keys; returns its frame."""

@@ -142,7 +142,7 @@ WINDOWS = [
     ),
     Window(
         key="go-to-mark dialog",
-        title=None,
+        title="Gehe zu Marke",
         source=("src/ui/main", built("TGeheMarkeForm")),
         needs_marks=2,
         open_keys=["ctrl+k"],
@@ -158,7 +158,7 @@ WINDOWS = [
     ),
     Window(
         key="tag editor",
-        title=None,
+        title="Id3Tags von geöffneter Datei eingeben",
         source=("src/ui/tags", built("TId3TagsForm")),
         open_keys=["ctrl+i"],
         controls=[
