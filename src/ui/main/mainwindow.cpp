@@ -116,8 +116,8 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     try {
         FTmpFilename = TempMp3Name();
     } catch (const EFileError &e) {
-        MeldungZeigen(QStringLiteral("Im temporären Ordner \"%1\" kann keine Arbeitskopie angelegt werden:\n%2")
-                          .arg(QDir::toNativeSeparators(TempOrdner()), QString::fromUtf8(e.what())),
+        MeldungZeigen(QString::fromUtf8(e.what()) +
+                          QStringLiteral("\nOhne diese Arbeitskopie kann keine MP3-Datei geöffnet werden."),
                       TMeldungArt::Fehler);
     }
     CaptionZuweisen();
@@ -451,8 +451,12 @@ void TForm1::SchriftartZuweisen()
 void TForm1::SchalterEinrichten()
 {
     const QFont &font = ProgrammAussehen().Schrift;
-    const int knopfBreite = 125;
-    const int knopfHoehe = SchriftHoehe(font, TSchalterArt::Button);
+    // 125 pixels, wider where a large font needs more for the caption.
+    int knopfBreite = 125;
+    for (QPushButton *b : {Button1, Button2})
+        knopfBreite =
+            std::max(knopfBreite, TextBreite(b->font(), AmpersandEntfernen(b->text()) + QStringLiteral("MM")));
+    const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     StatusBar1->setFixedHeight(SchriftHoehe(font, TSchalterArt::StatusBar));
     const int editHoehe = SchriftHoehe(font, TSchalterArt::Edit);
     const int clientBreite = centralWidget()->width();
