@@ -203,22 +203,22 @@ class ProgramCase(unittest.TestCase):
                 self.assertIsNotNone(focused, "%s: %s focuses nothing" % (row.key, c.accel))
                 self.assertEqual(focused.name, n.name, "%s: %s" % (row.key, c.accel))
 
-    def focus_control(self, control, node, accelerators=True):
+    def focus_control(self, control, node, accelerators=True, delay=0.1):
         """Moves the focus onto the control: away first if it is there already, then by its
-        accelerator or by Tab."""
+        accelerator or by Tab, waiting `delay` seconds after each key."""
         s = self.session
 
         def is_it(f):
             return f is not None and f.name == node.name and \
                 harness.role_name(f) == harness.role_name(node)
         if is_it(s.focused()):
-            s.key("Tab")
+            s.key("Tab", delay=delay)
         if control.accel and accelerators:
-            s.key(control.accel)
+            s.key(control.accel, delay=delay)
         for _ in range(20):
             if is_it(s.focused()):
                 return
-            s.key("Tab", delay=0.1)
+            s.key("Tab", delay=delay)
         self.fail("the focus never reaches %s" % control.describe())
 
     def assert_fields_speak(self, frame, row, screen_reader_says=None):
@@ -230,8 +230,10 @@ class ProgramCase(unittest.TestCase):
                 continue
             before = len(s.spoken())
             # Orca takes Alt pressed and released on its own as a press of Alt alone, which
-            # opens the menu bar; with it running the focus moves by Tab only.
-            self.focus_control(c, n, accelerators=not screen_reader_says)
+            # opens the menu bar; with it running the focus moves by Tab only, and slowly:
+            # Orca skips a focus event when a newer one waits behind it.
+            self.focus_control(c, n, accelerators=not screen_reader_says,
+                               delay=0.6 if screen_reader_says else 0.1)
             try:
                 harness.wait_until(lambda: n.name in s.spoken()[before:], timeout=5)
             except TimeoutError:

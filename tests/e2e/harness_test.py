@@ -12,7 +12,7 @@ from e2ecase import ProgramCase
 from windows import BUTTON, TEXT, Control, Window
 
 PROBE_DIALOG = Window(
-    key="probe dialog", title="Probe", source=("tests/e2e/probe", r"TProbeDialog"),
+    key="probe dialog", title="Probe", source=[("tests/e2e/probe", r"TProbeDialog")],
     open_keys=["ctrl+o"],
     controls=[Control(TEXT, "Titel:", "alt+t"), Control(TEXT, "Autor:", "alt+u"),
               Control(BUTTON, "OK", spoken=False, input=False)])

@@ -23,6 +23,9 @@ class TypicalRoad(ProgramCase):
         for row in NEEDS:
             self.skip_unless_built(row)
         s = self.session
+        for handler in ("Button1Click", "MenuAktMp3InfosMehrereClick"):
+            self.skip_unless_built(windows.Window(key="the road", title=None, open_keys=[],
+                                                  controls=[], source=[windows.wired(handler)]))
         folder = self.open_program(windows.Window(
             key="main window", title=None, source=windows.MAIN.source, open_keys=[],
             controls=[], settings={"mode": MARKS_MODE}))

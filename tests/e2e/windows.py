@@ -2,8 +2,9 @@
 controls a screen reader must find in it (role and name), the key that focuses each through its
 label, and the main window's menus with captions and shortcuts.
 
-A row names the source folder and the class its window is built from; while that class is not
-in the source tree, the row is skipped with that reason. Once it is there, the row must pass.
+A row names what its window needs in the source tree: the window's class and the main window's
+command that opens it doing something. While one is missing the row is skipped with that
+reason; once both are there, the row must pass.
 """
 
 import os
@@ -52,7 +53,8 @@ def button(name):
 class Window:
     key: str
     title: object  # part of the caption, or None for "the new window"
-    source: tuple  # (folder, pattern): the window is built in the folder once the pattern is there
+    # [(folder, pattern)]: the window is there once each pattern is found in its folder
+    source: list
     open_keys: list  # key presses from the main window with a file open
     controls: list
     settings: dict = field(default_factory=dict)  # settings before the program starts
@@ -62,16 +64,19 @@ class Window:
     faults: dict = field(default_factory=dict)
 
     def missing(self):
-        folder, needle = self.source
-        root = os.path.join(SOURCE, folder)
-        if not os.path.isdir(root):
-            return "%s: %s does not exist yet" % (self.key, folder)
-        for name in os.listdir(root):
-            if name.endswith((".h", ".cpp")):
-                with open(os.path.join(root, name), encoding="utf-8", errors="replace") as f:
-                    if re.search(needle, f.read()):
-                        return None
-        return "%s: %s is not in %s yet" % (self.key, needle, folder)
+        for folder, needle, *what in self.source:
+            root = os.path.join(SOURCE, folder)
+            texts = []
+            if os.path.isdir(root):
+                for name in sorted(os.listdir(root)):
+                    if name.endswith((".h", ".cpp")):
+                        with open(os.path.join(root, name), encoding="utf-8",
+                                  errors="replace") as f:
+                            texts.append(f.read())
+            if not any(re.search(needle, t) for t in texts):
+                return "%s: %s" % (self.key, what[0] if what else
+                                   "%s is not in %s yet" % (needle, folder))
+        return None
 
 
 def case(row, kind, check):
@@ -85,14 +90,21 @@ def case(row, kind, check):
     return "test_" + re.sub(r"\W+", "_", row.key), test
 
 
-def built(name):
-    return r"\bclass\s+%s\b" % name
+def built(folder, name):
+    """The window's class exists."""
+    return (folder, r"\bclass\s+%s\b" % name, "the class %s is not in %s yet" % (name, folder))
+
+
+def wired(handler):
+    """The main window's command handler does something."""
+    return ("src/ui/main", r"void TForm1::%s\([^)]*\)\s*\{\s*[^}\s]" % handler,
+            "the main window's %s does nothing yet" % handler)
 
 
 MAIN = Window(
     key="main window",
     title="probe.mp3 - Zindara V1.42",
-    source=("src/ui/main", r"\bEdit1\b"),
+    source=[("src/ui/main", r"\bEdit1\b")],
     open_keys=[],
     controls=[
         Control(TEXT, "Dateiname", "alt+n"),
@@ -118,7 +130,7 @@ WINDOWS = [
     Window(
         key="number dialog",
         title="Gehe zu Minute",
-        source=("src/ui/main", built("TBytesForm")),
+        source=[built("src/ui/main", "TBytesForm")],
         open_keys=["ctrl+g"],
         controls=[
             Control(SPIN, re.compile(r"Sprungziel in Minuten eingeben \(Max\. [0-9.]+\):")),
@@ -127,10 +139,9 @@ WINDOWS = [
         ],
     ),
     Window(
-        # Splitting by size or time comes with splitting at marks.
         key="number dialog for splitting",
         title="Sekunden eingeben",
-        source=("src/ui/marks", built("TMarkenForm")),
+        source=[built("src/ui/main", "TBytesForm"), wired("Button1Click")],
         settings={"mode": 3},
         open_keys=["ctrl+t"],
         controls=[
@@ -143,7 +154,8 @@ WINDOWS = [
     Window(
         key="go-to-mark dialog",
         title="Gehe zu Marke",
-        source=("src/ui/main", built("TGeheMarkeForm")),
+        source=[built("src/ui/main", "TGeheMarkeForm"), wired("MenuAktMarkeSetzenClick"),
+                wired("MenuPlayGeheMarkeClick")],
         needs_marks=2,
         open_keys=["ctrl+k"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
@@ -151,7 +163,8 @@ WINDOWS = [
     Window(
         key="marks editor",
         title="Marken bearbeiten",
-        source=("src/ui/marks", built("TMarkenForm")),
+        source=[built("src/ui/marks", "TMarkenForm"), wired("MenuAktMarkeSetzenClick"),
+                wired("MenuAktMarkenBearbeitenClick")],
         needs_marks=2,
         open_keys=["ctrl+b"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Schließen")],
@@ -159,7 +172,7 @@ WINDOWS = [
     Window(
         key="tag editor",
         title="Id3Tags von geöffneter Datei eingeben",
-        source=("src/ui/tags", built("TId3TagsForm")),
+        source=[built("src/ui/tags", "TId3TagsForm"), wired("MenuAktMp3InfosDateiClick")],
         open_keys=["ctrl+i"],
         controls=[
             Control(TEXT, "Titel:", "alt+t"),
@@ -176,7 +189,7 @@ WINDOWS = [
     Window(
         key="file collection dialog",
         title=None,
-        source=("src/ui/join", built("TMp3AddDlg")),
+        source=[built("src/ui/join", "TMp3AddDlg"), wired("MenuAktZusammenfuegenClick")],
         open_keys=["ctrl+z"],
         controls=[
             Control(TEXT, "Ordner:", "alt+o"),
@@ -190,7 +203,7 @@ WINDOWS = [
     Window(
         key="order-and-save dialog",
         title="Reihenfolge ändern und in eine neue Datei speichern",
-        source=("src/ui/join", built("TSpeichernDlg")),
+        source=[built("src/ui/join", "TSpeichernDlg"), wired("MenuAktZusammenfuegenClick")],
         # The collection dialog searches the opened file's folder; Ctrl+A in its list and
         # Space tick the files found, Alt+W goes on.
         open_keys=["ctrl+z", "Tab", "Tab", "Tab", "ctrl+a", "space", "alt+w"],
@@ -205,7 +218,7 @@ WINDOWS = [
     Window(
         key="folder chooser",
         title="Neuen Ordner wählen",
-        source=("src/ui/join", built("TOrdnerDlg")),
+        source=[built("src/ui/join", "TOrdnerDlg"), wired("MenuAktZusammenfuegenClick")],
         open_keys=["ctrl+z", "alt+e"],
         controls=[
             Control(TEXT, "Neuer Ordner:", "alt+o"),
@@ -218,7 +231,7 @@ WINDOWS = [
     Window(
         key="colour dialog",
         title=None,
-        source=("src/ui/main", built("THintergrundForm")),
+        source=[built("src/ui/main", "THintergrundForm")],
         open_keys=["alt+a", "h"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
         faults={"fonts": "from 24 pt the list of 19 colours makes the window taller than the "
@@ -245,7 +258,7 @@ MENUS = [
                 ("Programm-&Änderungen...", ""), ("&Mail an den Programmierer...", ""),
                 ("&Spenden...", "")]),
 ]
-MENUS_WINDOW = Window(key="main menu", title=None, source=("src/ui/main", r"\bMenuAktTeilen\b"),
+MENUS_WINDOW = Window(key="main menu", title=None, source=[("src/ui/main", r"\bMenuAktTeilen\b")],
                       open_keys=[], controls=[])
 
 
