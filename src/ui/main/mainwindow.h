@@ -23,6 +23,7 @@ class TMediaPlayer;
 class TScreenReaderOutput;
 class THintergrundForm;
 class TBytesForm;
+class TId3TagsForm;
 
 // The main window: everything about the one opened MP3 file.
 class TForm1 : public QMainWindow, public TMailboxEmpfaenger {
@@ -93,6 +94,9 @@ public:
     // The number dialog of splitting, seek step and go to minute.
     TBytesForm *BytesForm() const { return FBytesForm.get(); }
     THintergrundForm *HintergrundForm() const { return FHintergrundForm.get(); }
+    // The tag editor, created at start and handed over; made here when none was.
+    TId3TagsForm *Id3TagsForm();
+    void setId3TagsForm(TId3TagsForm *form);
 
     // Shows the playback position in Edit4 and the progress bar.
     void Timer1Timer();
@@ -195,6 +199,8 @@ private:
     void OeffnungsFehler();
     bool StellenPruefen(QObject *watched, QEvent *event);
     void PopupMenu1Popup();
+    // The tag command of both items: Tag 0 the opened file, 1 the pieces of the last split.
+    void Mp3InfosEingeben(QAction *item);
 
     QStringList FParameters;
     QString FFilename;
@@ -217,4 +223,5 @@ private:
     std::unique_ptr<TScreenReaderOutput> FScreenReader;
     std::unique_ptr<TBytesForm> FBytesForm;
     std::unique_ptr<THintergrundForm> FHintergrundForm;
+    QPointer<TId3TagsForm> FId3TagsForm;
 };

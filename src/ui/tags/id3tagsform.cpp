@@ -1,6 +1,7 @@
 #include "ui/tags/id3tagsform.h"
 
 #include "platform/sounds.h"
+#include "support/formatting.h"
 #include "tags/codepage.h"
 #include "tags/id3genres.h"
 #include "ui/common/fieldnames.h"
@@ -195,7 +196,11 @@ void TId3TagsForm::SchalterEinrichten()
     const QFont schrift = FEdits[0]->font();
     const int editHoehe = SchriftHoehe(schrift, TSchalterArt::Edit);
     const int knopfHoehe = SchriftHoehe(FButton1->font(), TSchalterArt::Button);
-    constexpr int knopfBreite = 125;
+    // 125 pixels, wider where a large font needs more for the caption.
+    int knopfBreite = 125;
+    for (QPushButton *b : {FButton1, FButton2})
+        knopfBreite =
+            std::max(knopfBreite, TextBreite(b->font(), AmpersandEntfernen(b->text()) + QStringLiteral("MM")));
     FButton1->resize(knopfBreite, knopfHoehe);
     FButton2->resize(knopfBreite, knopfHoehe);
 
