@@ -1,4 +1,5 @@
 #include "platform/singleinstance.h"
+#include "platform/sounds.h"
 #include "platform/userfolders.h"
 #include "platform/watchregistrysettings.h"
 #include "ui/common/apptitle.h"
@@ -12,6 +13,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    PiepErsatzSetzen(&QApplication::beep);
     QApplication::setOrganizationName(QStringLiteral("Zindara"));
     QApplication::setApplicationName(QStringLiteral("Zindara"));
 

@@ -1,6 +1,7 @@
 #include "support/bytecopy.h"
 
 #include <QFileDevice>
+#include <QThread>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -16,6 +17,12 @@ TByteCopy::TByteCopy() : FPuffer(static_cast<char *>(std::aligned_alloc(4096, Bl
 void TByteCopy::Freigabe::operator()(char *p) const
 {
     std::free(p);
+}
+
+int TByteCopy::PauseNachBlock()
+{
+    static const int pause = qMax(0, qEnvironmentVariableIntValue("ZINDARA_KOPIE_PAUSE_MS"));
+    return pause;
 }
 
 void TByteCopy::FortlaufendLesen(QFileDevice &datei)
@@ -50,6 +57,8 @@ TKopierErgebnis TByteCopy::Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 a
         }
         if (nachBlock)
             nachBlock();
+        if (PauseNachBlock() > 0)
+            QThread::msleep(PauseNachBlock());
     }
     // A buffered file only meets the full disk when it flushes.
     if (auto *datei = qobject_cast<QFileDevice *>(&ziel); datei && !e.schreibfehler) {

@@ -34,6 +34,11 @@ public:
     TKopierErgebnis Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 anzahl,
                              const std::function<void()> &nachBlock = {});
 
+    // Milliseconds to wait after every block, from the environment variable
+    // ZINDARA_KOPIE_PAUSE_MS (0 when unset). Tests slow a copy down with it, so that a process
+    // can be killed at many points of one.
+    static int PauseNachBlock();
+
     // Tells the system that `datei` will be read from front to back, once.
     static void FortlaufendLesen(QFileDevice &datei);
 

@@ -52,6 +52,9 @@ public:
     bool FlgExperimental() const { return fFlgExperimental; }
     bool FlgFooterPresent() const { return fFlgFooterPresent; }
     bool FlgUnknown() const { return fFlgUnknown; }
+    // The last read took in the whole tag: its size is synchsafe, and after the frames stand only
+    // zero bytes of padding (and a footer). A tag read otherwise may hold more than its frames.
+    bool ReadWhole() const { return fReadWhole; }
     bool FlgUnsynch() const { return fFlgUnsynch; }
     void SetFlgUnsynch(bool value) { fFlgUnsynch = value; }
     bool UsePadding() const { return fUsePadding; }
@@ -185,11 +188,15 @@ public:
 
 private:
     TMP3Error ReadHeader(QIODevice &Stream);
-    TMP3Error ReadFrames(QIODevice &body);
+    TMP3Error ReadFrames(QByteArray &bytes);
     QByteArray ReadUnsyncedTagData(const QByteArray &raw) const;
-    TMP3Error WriteTag(QIODevice &Stream);
-    TMP3Error RemoveTag(QIODevice &Stream);
-    TMP3Error ChangeFile(const QString &Filename, TMP3Error (TID3v2Tag::*operation)(QIODevice &));
+    // Size of the tag at the start of the stream that a write may replace: 0 for none, -1 for
+    // one that cannot be trusted with the bytes behind it.
+    static qint64 ReplaceableTagSize(QIODevice &Stream);
+    // `replace`, when given, is the stream's file, which a rewrite then replaces as a whole.
+    TMP3Error WriteTag(QIODevice &Stream, const QString &replace);
+    TMP3Error RemoveTag(QIODevice &Stream, const QString &replace);
+    TMP3Error ChangeFile(const QString &Filename, bool write);
 
     QByteArray GetFrameIDString(TFrameIDs FrameID) const;
     int GetFrameIndex(TFrameIDs FrameID) const;
@@ -225,6 +232,7 @@ private:
     bool fFlgExperimental = false;
     bool fFlgFooterPresent = false;
     bool fFlgUnknown = false;
+    bool fReadWhole = true;
     qint64 fPaddingSize = 0;
     qint64 fTagSize = 0;
     qint64 fDataSize = 0;
