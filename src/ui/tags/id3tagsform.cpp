@@ -2,8 +2,8 @@
 
 #include "platform/sounds.h"
 #include "support/formatting.h"
-#include "tags/codepage.h"
 #include "tags/id3genres.h"
+#include "tags/id3tagwrite.h"
 #include "ui/common/fieldnames.h"
 #include "ui/common/windowmeasures.h"
 #include "ui/tags/simplecombobox.h"
@@ -17,89 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-enum TId3Feld { Id3Titel, Id3Autor, Id3Album, Id3Jahr, Id3Kommentar, Id3Track, Id3Genre, Id3FeldAnzahl };
-using TId3Felder = std::array<QString, Id3FeldAnzahl>;
-
-// Stand-in for the tag library's seven-field rules until it offers them.
-void FeldSetzen(int f, const QString &v, TID3v1Tag &v1, TID3v2Tag &v2)
-{
-    switch (f) {
-    case Id3Titel:
-        v1.SetTitle(v);
-        v2.SetTitle(v);
-        break;
-    case Id3Autor:
-        v1.SetArtist(v);
-        v2.SetArtist(v);
-        break;
-    case Id3Album:
-        v1.SetAlbum(v);
-        v2.SetAlbum(v);
-        break;
-    case Id3Jahr:
-        v1.SetYear(TextToAnsi(v.left(4)));
-        v2.SetYear(v);
-        break;
-    case Id3Kommentar:
-        v1.SetComment(v);
-        v2.SetComment(v);
-        break;
-    case Id3Track:
-        v1.SetTrack(v);
-        v2.SetTrack(v);
-        break;
-    case Id3Genre:
-        v1.SetGenre(v);
-        v2.SetGenre(v);
-        break;
-    }
-}
-
-template <typename Tag> QString FeldVon(const Tag &tag, int f)
-{
-    switch (f) {
-    case Id3Titel:
-        return tag.Title();
-    case Id3Autor:
-        return tag.Artist();
-    case Id3Album:
-        return tag.Album();
-    case Id3Jahr:
-        if constexpr (std::is_same_v<Tag, TID3v1Tag>)
-            return AnsiToText(tag.Year());
-        else
-            return tag.Year();
-    case Id3Kommentar:
-        return tag.Comment();
-    case Id3Track:
-        return tag.Track();
-    case Id3Genre:
-        return tag.Genre();
-    }
-    return {};
-}
-
-TId3Felder TagsUebernehmen(const TID3v1Tag &a1, const TID3v2Tag &a2, TID3v1Tag &id1, TID3v2Tag &id2)
-{
-    TId3Felder gezeigt;
-    for (int f = 0; f < Id3FeldAnzahl; ++f) {
-        const QString aus2 = FeldVon(a2, f);
-        FeldSetzen(f, aus2.isEmpty() ? FeldVon(a1, f) : aus2, id1, id2);
-        gezeigt[f] = FeldVon(id2, f);
-    }
-    return gezeigt;
-}
-
-bool TagsSchreiben(const QString &datei, const TId3Felder &felder, TID3v1Tag &id1, TID3v2Tag &id2)
-{
-    for (int f = 0; f < Id3FeldAnzahl; ++f)
-        FeldSetzen(f, felder[f], id1, id2);
-    const auto fehler = [](TMP3Error e) { return e >= MP3ERR_NoFile && e <= MP3ERR_SWrite; };
-    const TMP3Error r1 = id1.WriteToFile(datei);
-    const TMP3Error r2 = id2.WriteToFile(datei);
-    return !fehler(r1) && !fehler(r2);
-}
 
 bool Ziffer(QChar c)
 {
@@ -241,7 +158,7 @@ void TId3TagsForm::SetId3Tags(TID3v1Tag &AId3V1, TID3v2Tag &AId3V2)
 {
     FDateiId1 = &AId3V1;
     FDateiId2 = &AId3V2;
-    const TId3Felder gezeigt = TagsUebernehmen(AId3V1, AId3V2, FId1, FId2);
+    const std::array<QString, Id3FeldAnzahl> gezeigt = ::SetId3Tags(AId3V1, AId3V2, FId1, FId2);
     for (int i = 0; i < 6; ++i)
         FEdits[i]->setText(gezeigt[i]);
     FComboBox1->selectItem(gezeigt[Id3Genre]);
@@ -255,7 +172,7 @@ bool TId3TagsForm::WriteId3Tags(const QString &AFilename)
         felder[i] = FEdits[i]->text();
     felder[Id3Genre] = FComboBox1->text();
     const bool eigene = !OriFileS || !FDateiId1 || !FDateiId2;
-    return TagsSchreiben(AFilename, felder, eigene ? FId1 : *FDateiId1, eigene ? FId2 : *FDateiId2);
+    return ::WriteId3Tags(AFilename, felder, eigene ? FId1 : *FDateiId1, eigene ? FId2 : *FDateiId2).Erfolg();
 }
 
 void TId3TagsForm::showEvent(QShowEvent *event)

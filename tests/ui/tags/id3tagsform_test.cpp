@@ -1,5 +1,6 @@
 #include "ui/tags/id3tagsform.h"
 
+#include "keytyping.h"
 #include "mutagenreader.h"
 #include "support/mpegbuilder.h"
 #include "support/tempdir.h"
@@ -28,19 +29,6 @@ const QStringList kEdits{QStringLiteral("Edit1"), QStringLiteral("Edit2"), QStri
 const QStringList kNames{QStringLiteral("Titel:"), QStringLiteral("Autor:"),     QStringLiteral("Albumtitel:"),
                          QStringLiteral("Jahr:"),  QStringLiteral("Kommentar:"), QStringLiteral("Tracknummer:"),
                          QStringLiteral("Genre:")};
-
-// Key clicks for every character, umlauts too (QTest's own take ASCII only).
-void typeText(QWidget *w, const QString &text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 128) {
-            QTest::keyClicks(w, QString(c));
-            continue;
-        }
-        const int key = c.toUpper().unicode();
-        QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(key), QString(c), Qt::NoModifier);
-    }
-}
 
 // The dialog with the beeps counted, shown over the given pair of tags.
 struct Dialog {
