@@ -178,5 +178,8 @@ void TBytesForm::showEvent(QShowEvent *event)
     Edit1->setText(QString::number(UpDown1->Position()));
     Edit2->setText(QString::number(UpDown2->Position()));
     Edit1->selectAll();
+    // Each showing is a new question: the field speaks its label even when it had the focus
+    // when the dialog last closed.
+    FeldNameErneutSprechen(Edit1);
     Edit1->setFocus(Qt::OtherFocusReason);
 }

@@ -33,6 +33,7 @@
 #include "ui/main/gehemarkeform.h"
 #include "ui/main/hintergrundform.h"
 #include "ui/marks/markenform.h"
+#include "ui/tags/id3tagsform.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -322,6 +323,12 @@ void TForm1::MenuesErstellen()
                                        QStringLiteral("Von zerteilten &Dateien..."), Qt::CTRL | Qt::Key_D);
     MenuAktMp3InfosMehrere->setProperty("Tag", 1);
     connect(MenuAkt, &QMenu::aboutToShow, this, &TForm1::MenuAktClick);
+    // A shortcut runs the menu's enabling first (Mp3InfosEingeben), as if the menu had opened;
+    // closed, the items stay enabled so that their shortcuts reach it.
+    connect(MenuAkt, &QMenu::aboutToHide, this, [this] {
+        for (QAction *a : {MenuAktMp3InfosAction, MenuAktMp3InfosDatei, MenuAktMp3InfosMehrere})
+            a->setEnabled(true);
+    });
     connect(MenuAktTeilen, &QAction::triggered, this, &TForm1::MenuAktTeilenClick);
     connect(MenuAktZusammenfuegen, &QAction::triggered, this, &TForm1::MenuAktZusammenfuegenClick);
     connect(MenuAktMarkeSetzen, &QAction::triggered, this, &TForm1::MenuAktMarkeSetzenClick);
@@ -1059,11 +1066,76 @@ void TForm1::MarkenDialogeErstellen()
 
 void TForm1::MenuAktZusammenfuegenClick() {}
 
-void TForm1::MenuAktMp3InfosDateiClick() {}
+void TForm1::MenuAktMp3InfosDateiClick()
+{
+    Mp3InfosEingeben(MenuAktMp3InfosDatei);
+}
 
-void TForm1::MenuAktMp3InfosMehrereClick() {}
+void TForm1::MenuAktMp3InfosMehrereClick()
+{
+    Mp3InfosEingeben(MenuAktMp3InfosMehrere);
+}
 
-void TForm1::MenuAktClick() {}
+void TForm1::MenuAktClick()
+{
+    MenuAktMp3InfosAction->setEnabled(!FFilename.isEmpty());
+    MenuAktMp3InfosDatei->setEnabled(true);
+    MenuAktMp3InfosMehrere->setEnabled(!FSplitDateien.isEmpty());
+}
+
+TId3TagsForm *TForm1::Id3TagsForm()
+{
+    if (!FId3TagsForm)
+        FId3TagsForm = new TId3TagsForm(this);
+    return FId3TagsForm;
+}
+
+void TForm1::setId3TagsForm(TId3TagsForm *form)
+{
+    FId3TagsForm = form;
+}
+
+void TForm1::Mp3InfosEingeben(QAction *item)
+{
+    MenuAktClick();
+    const bool frei = MenuAktMp3InfosAction->isEnabled() && item->isEnabled();
+    if (!MenuAkt->isVisible())
+        for (QAction *a : {MenuAktMp3InfosAction, MenuAktMp3InfosDatei, MenuAktMp3InfosMehrere})
+            a->setEnabled(true);
+    if (!frei)
+        return;
+
+    WiedergabePausieren();
+    TId3TagsForm *dialog = Id3TagsForm();
+    dialog->OriFileS = item->property("Tag").toInt() == 0;
+    dialog->setWindowTitle(dialog->OriFileS ? QStringLiteral("Id3Tags von geöffneter Datei eingeben")
+                                            : QStringLiteral("Id3Tags von zerteilten Dateien eingeben"));
+    dialog->SetId3Tags(*FId3v1, *FId3v2);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+
+    bool ok = true;
+    if (dialog->OriFileS) {
+        // The file itself, not the working copy; the player goes on undisturbed.
+        ok = dialog->WriteId3Tags(FFilename);
+        if (ok) {
+            FId3v1->ReadFromFile(FFilename);
+            FId3v2->ReadFromFile(FFilename);
+        }
+    } else {
+        TSanduhr sanduhr;
+        for (const QString &datei : std::as_const(FSplitDateien)) {
+            DateiattributeLoeschen(datei);
+            if (!dialog->WriteId3Tags(datei)) {
+                ok = false;
+                break;
+            }
+        }
+    }
+    if (!ok)
+        MeldungZeigen(QStringLiteral("Es trat ein Fehler beim Id3Tag vergeben auf!"), TMeldungArt::Information,
+                      TMeldungKnoepfe::Ok, this);
+}
 
 void TForm1::MenuPlayGeheMarkeClick()
 {

@@ -26,6 +26,7 @@ class TBytesForm;
 class TMarkenForm;
 class TGeheMarkeForm;
 struct TTeilAuftrag;
+class TId3TagsForm;
 
 // The main window: everything about the one opened MP3 file.
 class TForm1 : public QMainWindow, public TMailboxEmpfaenger {
@@ -96,6 +97,9 @@ public:
     // The number dialog of splitting, seek step and go to minute.
     TBytesForm *BytesForm() const { return FBytesForm.get(); }
     THintergrundForm *HintergrundForm() const { return FHintergrundForm.get(); }
+    // The tag editor, created at start and handed over; made here when none was.
+    TId3TagsForm *Id3TagsForm();
+    void setId3TagsForm(TId3TagsForm *form);
 
     // Shows the playback position in Edit4 and the progress bar.
     void Timer1Timer();
@@ -219,6 +223,8 @@ private:
     void MarkenDialogeErstellen();
     TTeilAuftrag Teilauftrag() const;
     void NachDemTeilen(const QStringList &teile);
+    // The tag command of both items: Tag 0 the opened file, 1 the pieces of the last split.
+    void Mp3InfosEingeben(QAction *item);
 
     QStringList FParameters;
     QString FFilename;
@@ -243,4 +249,5 @@ private:
     std::unique_ptr<THintergrundForm> FHintergrundForm;
     std::unique_ptr<TMarkenForm> FMarkenForm;
     std::unique_ptr<TGeheMarkeForm> FGeheMarkeForm;
+    QPointer<TId3TagsForm> FId3TagsForm;
 };
