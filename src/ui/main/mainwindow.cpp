@@ -1,7 +1,11 @@
 #include "ui/main/mainwindow.h"
 
 #include "cutting/cutreporter.h"
+#include "cutting/marklist.h"
+#include "cutting/marksplit.h"
+#include "cutting/mp3seconds.h"
 #include "cutting/piecenames.h"
+#include "cutting/sizesplit.h"
 #include "cutting/workingcopy.h"
 #include "platform/desktopentry.h"
 #include "platform/player.h"
@@ -24,8 +28,12 @@
 #include "ui/common/fieldnames.h"
 #include "ui/common/messages.h"
 #include "ui/common/windowmeasures.h"
+#include "ui/common/windowreporter.h"
 #include "ui/main/bytesform.h"
+#include "ui/main/gehemarkeform.h"
 #include "ui/main/hintergrundform.h"
+#include "ui/marks/markenform.h"
+#include "ui/tags/id3tagsform.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -49,6 +57,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -128,6 +137,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     }
     // File managers offer "Open with Zindara" through this entry; a failure does not matter.
     SendToVerknuepfungErneuern();
+    MarkenDialogeErstellen();
 }
 
 TForm1::~TForm1()
@@ -313,6 +323,12 @@ void TForm1::MenuesErstellen()
                                        QStringLiteral("Von zerteilten &Dateien..."), Qt::CTRL | Qt::Key_D);
     MenuAktMp3InfosMehrere->setProperty("Tag", 1);
     connect(MenuAkt, &QMenu::aboutToShow, this, &TForm1::MenuAktClick);
+    // A shortcut runs the menu's enabling first (Mp3InfosEingeben), as if the menu had opened;
+    // closed, the items stay enabled so that their shortcuts reach it.
+    connect(MenuAkt, &QMenu::aboutToHide, this, [this] {
+        for (QAction *a : {MenuAktMp3InfosAction, MenuAktMp3InfosDatei, MenuAktMp3InfosMehrere})
+            a->setEnabled(true);
+    });
     connect(MenuAktTeilen, &QAction::triggered, this, &TForm1::MenuAktTeilenClick);
     connect(MenuAktZusammenfuegen, &QAction::triggered, this, &TForm1::MenuAktZusammenfuegenClick);
     connect(MenuAktMarkeSetzen, &QAction::triggered, this, &TForm1::MenuAktMarkeSetzenClick);
@@ -903,21 +919,241 @@ void TForm1::MenuDateiBeendenClick()
 
 // ---- Commands that the splitting, marks, joining and tag windows fill in
 
-void TForm1::Button1Click() {}
+void TForm1::Button1Click()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    WiedergabePausieren();
+    Memo1->setFocus(Qt::OtherFocusReason);
+    if (FModus == ModusMarken) {
+        if (MarkenAnzeigenOk(false))
+            MarkenTeilenStarten();
+        return;
+    }
+    Bytes = BytesEinlesen();
+    TeilenStarten();
+}
 
-void TForm1::MenuAktMarkeSetzenClick() {}
+qint64 TForm1::Mp3SekundenMpi() const
+{
+    return ::Mp3SekundenMpi(FTmpFilename, [this] { return Mp3Sekunden(); });
+}
 
-void TForm1::MenuAktMarkenBearbeitenClick() {}
+QString TForm1::MaxStrBytes() const
+{
+    return Tausenderpunkte(MaxNr(FModus, Mp3Size(), Mp3SekundenMpi()));
+}
+
+qint64 TForm1::BytesEinlesen()
+{
+    static const char *const captions[] = {"KBytes eingeben", "Minuten eingeben", "Sekunden eingeben"};
+    static const char *const labels[] = {
+        "Dateigröße in KBytes eingeben (Max. %1):", "Dateigröße in Minuten eingeben (Max. %1):",
+        "Dateigröße in Sekunden eingeben (Max. %1):"};
+    const int nr = std::clamp(FModus, 1, 3) - 1;
+    const qint64 sekunden = Mp3SekundenMpi();
+    TFensterReporter report(this);
+    const qint64 maxNr = TeilGrenzePruefen(FModus, Mp3Size(), sekunden, report);
+    if (maxNr <= 0)
+        return 0;
+    LastMinNr = LastMinNr <= 0 ? 1 : int(std::min<qint64>(LastMinNr, maxNr));
+    FBytesForm->Vorbereiten(QString::fromUtf8(captions[nr]), QString::fromUtf8(labels[nr]).arg(Tausenderpunkte(maxNr)),
+                            1, int(std::min<qint64>(maxNr, INT_MAX)), LastMinNr, QStringLiteral("Teilen &starten"));
+    FBytesForm->VorspannS = true;
+    if (FBytesForm->exec() != QDialog::Accepted)
+        return 0;
+    const int n = FBytesForm->Bytes();
+    if (n <= 0)
+        return 0;
+    const TTeilPlan plan = TeilPlanen(FModus, n, FBytesForm->GetVorspann(), Mp3Size(), sekunden);
+    if (plan.Bytes <= 0)
+        return 0;
+    Vorspann = plan.Vorspann;
+    LastMinNr = FBytesForm->UpDown1->Position();
+    return plan.Bytes;
+}
+
+TTeilAuftrag TForm1::Teilauftrag() const
+{
+    return {FTmpFilename, FFilename, Mp3Size()};
+}
+
+void TForm1::NachDemTeilen(const QStringList &teile)
+{
+    FSplitDateien = teile;
+    setStatusText(QStringLiteral("%1=MP3-Datei öffnen; %2=MP3-Informationen zerteilter Dateien")
+                      .arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText),
+                           MenuAktMp3InfosMehrere->shortcut().toString(QKeySequence::NativeText)));
+}
+
+void TForm1::TeilenStarten()
+{
+    if (Bytes <= 0)
+        return;
+    TSanduhr sanduhr;
+    TBefehlsSperre sperre(this);
+    TFensterReporter report(
+        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    NachDemTeilen(::TeilenStarten(Teilauftrag(), FModus, Bytes, Vorspann, report).SplitDateien);
+}
+
+void TForm1::MarkenTeilenStarten()
+{
+    TSanduhr sanduhr;
+    TBefehlsSperre sperre(this);
+    TFensterReporter report(
+        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    NachDemTeilen(::MarkenTeilenStarten(Teilauftrag(), FPlayer->Length(), FMarken, report).SplitDateien);
+}
+
+void TForm1::MenuAktMarkeSetzenClick()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    WiedergabePausieren();
+    TFensterReporter report(this);
+    if (MarkeSetzen(FMarken, FPlayer->Position(), FPlayer->Length(), report))
+        setStatusMarken(FMarken.size());
+}
+
+void TForm1::MenuAktMarkenBearbeitenClick()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    MarkenAnzeigenOk(true);
+}
+
+void TForm1::MarkenUmwandeln(bool StrPosS)
+{
+    ::MarkenUmwandeln(FMarken, StrPosS);
+}
+
+bool TForm1::MarkenAnzeigenOk(bool AOkS)
+{
+    if (!FMarkenForm)
+        return false;
+    WiedergabePausieren();
+    MarkenUmwandeln(true);
+    FMarkenForm->setWindowTitle(AOkS ? QStringLiteral("Marken bearbeiten")
+                                     : QStringLiteral("Marken bearbeiten und teilen starten"));
+    FMarkenForm->OkS = AOkS;
+    FMarkenForm->Button1->setText(AOkS ? QStringLiteral("O&K") : QStringLiteral("Teilen &starten"));
+    FMarkenForm->MaxLength = FPlayer->Length();
+    FMarkenForm->MaxSize = Mp3Size();
+    FMarkenForm->OriFilename = FTmpFilename;
+    FMarkenForm->VorRueckSekunden = FVorRueckSekunden;
+    FMarkenForm->PlusVolume = int(std::trunc(TrackBar1->pageStep() * 655.35L)) + 1;
+    FMarkenForm->Marken = FMarken;
+    const bool ok = FMarkenForm->exec() == QDialog::Accepted;
+    if (ok) {
+        FMarken = FMarkenForm->Marken;
+        setStatusMarken(FMarken.size());
+    }
+    TrackSetzen();
+    MarkenUmwandeln(false);
+    return ok;
+}
+
+void TForm1::MarkenDialogeErstellen()
+{
+    // Each reserves its own playback file beside the working copy.
+    try {
+        FMarkenForm = std::make_unique<TMarkenForm>(this);
+        FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
+    } catch (const EFileError &e) {
+        MeldungZeigen(QStringLiteral("Im temporären Ordner \"%1\" kann keine Arbeitskopie angelegt werden:\n%2")
+                          .arg(QDir::toNativeSeparators(TempOrdner()), QString::fromUtf8(e.what())),
+                      TMeldungArt::Fehler);
+    }
+    FGeheMarkeForm = std::make_unique<TGeheMarkeForm>(this);
+}
 
 void TForm1::MenuAktZusammenfuegenClick() {}
 
-void TForm1::MenuAktMp3InfosDateiClick() {}
+void TForm1::MenuAktMp3InfosDateiClick()
+{
+    Mp3InfosEingeben(MenuAktMp3InfosDatei);
+}
 
-void TForm1::MenuAktMp3InfosMehrereClick() {}
+void TForm1::MenuAktMp3InfosMehrereClick()
+{
+    Mp3InfosEingeben(MenuAktMp3InfosMehrere);
+}
 
-void TForm1::MenuAktClick() {}
+void TForm1::MenuAktClick()
+{
+    MenuAktMp3InfosAction->setEnabled(!FFilename.isEmpty());
+    MenuAktMp3InfosDatei->setEnabled(true);
+    MenuAktMp3InfosMehrere->setEnabled(!FSplitDateien.isEmpty());
+}
 
-void TForm1::MenuPlayGeheMarkeClick() {}
+TId3TagsForm *TForm1::Id3TagsForm()
+{
+    if (!FId3TagsForm)
+        FId3TagsForm = new TId3TagsForm(this);
+    return FId3TagsForm;
+}
+
+void TForm1::setId3TagsForm(TId3TagsForm *form)
+{
+    FId3TagsForm = form;
+}
+
+void TForm1::Mp3InfosEingeben(QAction *item)
+{
+    MenuAktClick();
+    const bool frei = MenuAktMp3InfosAction->isEnabled() && item->isEnabled();
+    if (!MenuAkt->isVisible())
+        for (QAction *a : {MenuAktMp3InfosAction, MenuAktMp3InfosDatei, MenuAktMp3InfosMehrere})
+            a->setEnabled(true);
+    if (!frei)
+        return;
+
+    WiedergabePausieren();
+    TId3TagsForm *dialog = Id3TagsForm();
+    dialog->OriFileS = item->property("Tag").toInt() == 0;
+    dialog->setWindowTitle(dialog->OriFileS ? QStringLiteral("Id3Tags von geöffneter Datei eingeben")
+                                            : QStringLiteral("Id3Tags von zerteilten Dateien eingeben"));
+    dialog->SetId3Tags(*FId3v1, *FId3v2);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+
+    bool ok = true;
+    if (dialog->OriFileS) {
+        // The file itself, not the working copy; the player goes on undisturbed.
+        ok = dialog->WriteId3Tags(FFilename);
+        if (ok) {
+            FId3v1->ReadFromFile(FFilename);
+            FId3v2->ReadFromFile(FFilename);
+        }
+    } else {
+        TSanduhr sanduhr;
+        for (const QString &datei : std::as_const(FSplitDateien)) {
+            DateiattributeLoeschen(datei);
+            if (!dialog->WriteId3Tags(datei)) {
+                ok = false;
+                break;
+            }
+        }
+    }
+    if (!ok)
+        MeldungZeigen(QStringLiteral("Es trat ein Fehler beim Id3Tag vergeben auf!"), TMeldungArt::Information,
+                      TMeldungKnoepfe::Ok, this);
+}
+
+void TForm1::MenuPlayGeheMarkeClick()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    WiedergabePausieren();
+    FGeheMarkeForm->setWindowTitle(QStringLiteral("Gehe zu Marke"));
+    FGeheMarkeForm->Marken = FMarken;
+    if (FGeheMarkeForm->exec() == QDialog::Accepted) {
+        Edit4->setFocus(Qt::OtherFocusReason);
+        FPlayer->setPosition(FGeheMarkeForm->GetMarkePosition());
+    }
+    Timer1Timer();
+}
 
 // ---- Playback
 

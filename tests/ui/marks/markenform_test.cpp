@@ -284,7 +284,7 @@ protected:
     {
         MarkenEditorTest::SetUp();
         if (QMediaDevices::defaultAudioOutput().isNull())
-            GTEST_SKIP() << "no sound server; source scripts/services.sh; start_services";
+            FAIL() << "no sound server; CTest starts one, by hand: source scripts/services.sh; start_services";
         const mpeg::FrameSpec spec;
         audio = mpeg::frames(spec, 500, true);
         laenge = qint64(mpeg::durationMs(spec, 500));
