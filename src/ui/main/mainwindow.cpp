@@ -95,10 +95,6 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
       FId3v2(std::make_unique<TID3v2Tag>())
 {
     setObjectName(QStringLiteral("Form1"));
-    // The colour dialog starts on white; the font of the font dialog is the program's font.
-    FHintergrundForm = std::make_unique<THintergrundForm>(this, 10, 125);
-    FHintergrundForm->setHintergrundNr(1);
-    ProgrammAussehen().Hintergrund = FHintergrundForm->HintergrundFarbe();
     // Tests speak through their own recording screen reader.
     if (!Sprachausgabe()) {
         FScreenReader = std::make_unique<TScreenReaderOutput>();
@@ -109,6 +105,11 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
 
     SteuerelementeErstellen();
     MenuesErstellen();
+    // The window's own controls come first among its children, before those of its dialogs.
+    // The colour dialog starts on white; the font of the font dialog is the program's font.
+    FHintergrundForm = std::make_unique<THintergrundForm>(this, 10, 125);
+    FHintergrundForm->setHintergrundNr(1);
+    ProgrammAussehen().Hintergrund = FHintergrundForm->HintergrundFarbe();
     FBytesForm = std::make_unique<TBytesForm>(this);
     connect(FPlayer.get(), &TMediaPlayer::OnNotify, this, &TForm1::MediaPlayer1Notify);
 
