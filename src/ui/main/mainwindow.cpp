@@ -394,6 +394,7 @@ void TForm1::MenuesErstellen()
     // The fields handle these keys themselves; in the pop-up menu they only show.
     PuKopieren->setShortcutContext(Qt::WidgetShortcut);
     PuAllesMarkieren->setShortcutContext(Qt::WidgetShortcut);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
     connect(PuKopieren, &QAction::triggered, this, [this] {
         if (auto *e = qobject_cast<QLineEdit *>(focusWidget()))
             e->copy();
@@ -410,7 +411,6 @@ void TForm1::MenuesErstellen()
                        static_cast<QWidget *>(Edit4), static_cast<QWidget *>(Memo1)}) {
         connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint &p) {
             w->setFocus(Qt::PopupFocusReason);
-            PopupMenu1Popup();
             PopupMenu1->exec(w->mapToGlobal(p));
         });
     }
