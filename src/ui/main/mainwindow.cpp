@@ -104,10 +104,6 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
       FId3v2(std::make_unique<TID3v2Tag>())
 {
     setObjectName(QStringLiteral("Form1"));
-    // The colour dialog starts on white; the font of the font dialog is the program's font.
-    FHintergrundForm = std::make_unique<THintergrundForm>(this, 10, 125);
-    FHintergrundForm->setHintergrundNr(1);
-    ProgrammAussehen().Hintergrund = FHintergrundForm->HintergrundFarbe();
     // Tests speak through their own recording screen reader.
     if (!Sprachausgabe()) {
         FScreenReader = std::make_unique<TScreenReaderOutput>();
@@ -118,6 +114,11 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
 
     SteuerelementeErstellen();
     MenuesErstellen();
+    // The window's own controls come first among its children, before those of its dialogs.
+    // The colour dialog starts on white; the font of the font dialog is the program's font.
+    FHintergrundForm = std::make_unique<THintergrundForm>(this, 10, 125);
+    FHintergrundForm->setHintergrundNr(1);
+    ProgrammAussehen().Hintergrund = FHintergrundForm->HintergrundFarbe();
     FBytesForm = std::make_unique<TBytesForm>(this);
     connect(FPlayer.get(), &TMediaPlayer::OnNotify, this, &TForm1::MediaPlayer1Notify);
 
@@ -409,6 +410,7 @@ void TForm1::MenuesErstellen()
     // The fields handle these keys themselves; in the pop-up menu they only show.
     PuKopieren->setShortcutContext(Qt::WidgetShortcut);
     PuAllesMarkieren->setShortcutContext(Qt::WidgetShortcut);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
     connect(PuKopieren, &QAction::triggered, this, [this] {
         if (auto *e = qobject_cast<QLineEdit *>(focusWidget()))
             e->copy();
@@ -425,7 +427,6 @@ void TForm1::MenuesErstellen()
                        static_cast<QWidget *>(Edit4), static_cast<QWidget *>(Memo1)}) {
         connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint &p) {
             w->setFocus(Qt::PopupFocusReason);
-            PopupMenu1Popup();
             PopupMenu1->exec(w->mapToGlobal(p));
         });
     }
