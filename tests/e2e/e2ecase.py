@@ -61,7 +61,7 @@ class ProgramCase(unittest.TestCase):
         s.start_program(self.input, program=program)
         return folder
 
-    def set_marks(self, count, gap=1.2):
+    def set_marks(self, count, gap=0.8):
         """Plays and sets `count` marks with Ctrl+M, `gap` seconds apart, answering each
         message; returns the marks' positions in milliseconds as the messages give them."""
         s = self.session
@@ -69,24 +69,31 @@ class ProgramCase(unittest.TestCase):
         for _ in range(count):
             s.key("ctrl+w")
             time.sleep(gap)
+            before = self.windows_now()
             s.key("ctrl+m", delay=0.05)
-            text = self.answer_message()
+            text = self.answer_message(before)
             found = re.search(r"Marke auf Position (\d+):(\d\d):(\d\d),(\d{3}) gesetzt!", text)
             self.assertIsNotNone(found, "after Ctrl+M: %r" % text)
             h, m, sec, ms = (int(g) for g in found.groups())
             marks.append(((h * 60 + m) * 60 + sec) * 1000 + ms)
         return marks
 
-    def answer_message(self, key="Return", timeout=8):
-        """Waits for a message box, answers it with `key` and returns its text."""
+    def windows_now(self):
+        return [f for f in self.session.frames() if harness.showing(f)]
+
+    def answer_message(self, before, key="Return", timeout=8):
+        """Waits for a message box that is not among the windows `before`, answers it with
+        `key` and returns its text."""
         s = self.session
-        before = [f for f in s.frames() if harness.showing(f)]
         box = s.wait_window(None, exclude=before, timeout=timeout)
         text = " ".join(n.name for n in harness.walk(box)
                         if harness.role_name(n) == "label" and n.name)
         s.focus_window(box)
         s.key(key)
         harness.wait_until(lambda: not harness.showing(box), timeout=5, what="the box to close")
+        # Without a window manager nobody hands the input focus back.
+        if before:
+            s.focus_window(before[-1])
         return text
 
     def open_window(self, row):
@@ -188,12 +195,17 @@ class ProgramCase(unittest.TestCase):
             self.assertTrue(node.name, "%s: a %s without a name" % (row.key, harness.role_name(node)))
         matched = self.match_controls(frame, row)
 
-        # Tab reaches every input control.
-        expected = [(c, n) for c, n in matched if c.input]
+        # Tab reaches every input control and comes round to where it started.
+        start = s.focused()
+        self.assertIsNotNone(start, "%s: nothing has the focus" % row.key)
+        start = (harness.role_name(start), start.name)
         visited = self.tab_cycle(frame, len(row.controls) + 4)
-        for c, n in expected:
-            self.assertIn((harness.role_name(n), n.name), visited,
-                          "%s: Tab never reaches %s" % (row.key, c.describe()))
+        for c, n in matched:
+            if c.input:
+                self.assertIn((harness.role_name(n), n.name), [start] + visited,
+                              "%s: Tab never reaches %s" % (row.key, c.describe()))
+        self.assertIn(start, visited, "%s: Tab never comes back to %r; it goes %r"
+                      % (row.key, start, visited))
 
         # Each label's accelerator focuses its field.
         for c, n in matched:
@@ -215,10 +227,11 @@ class ProgramCase(unittest.TestCase):
             s.key("Tab", delay=delay)
         if control.accel and accelerators:
             s.key(control.accel, delay=delay)
-        for _ in range(20):
-            if is_it(s.focused()):
-                return
-            s.key("Tab", delay=delay)
+        for key in ("Tab", "shift+Tab"):
+            for _ in range(20):
+                if is_it(s.focused()):
+                    return
+                s.key(key, delay=delay)
         self.fail("the focus never reaches %s" % control.describe())
 
     def assert_fields_speak(self, frame, row, screen_reader_says=None):

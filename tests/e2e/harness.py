@@ -253,7 +253,7 @@ class Session:
         for i in range(self.app.childCount):
             c = self.app.getChildAtIndex(i)
             if c is not None and c.getRole() in (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG,
-                                                 pyatspi.ROLE_WINDOW):
+                                                 pyatspi.ROLE_WINDOW, pyatspi.ROLE_ALERT):
                 out.append(c)
         return out
 
@@ -306,19 +306,17 @@ class Session:
         time.sleep(0.15)
 
     def focus_window(self, frame):
-        """No window manager runs: give the X input focus to the window under the frame."""
-        import pyatspi
-        x, y, w, h = extents(frame)
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                              str(self.app_proc.pid), "--name", "."], env=self.env,
-                             capture_output=True, text=True).stdout.split()
-        for wid in out:
-            geo = subprocess.run(["xdotool", "getwindowgeometry", wid], env=self.env,
-                                 capture_output=True, text=True).stdout
-            if "%dx%d" % (w, h) in geo:
-                self.xdotool("windowfocus", "--sync", wid)
-                break
-        del pyatspi
+        """No window manager runs: give the X input focus to the frame's window, the one of
+        our program with its caption."""
+        def run(*args):
+            return subprocess.run(["xdotool"] + list(args), env=self.env, capture_output=True,
+                                  text=True).stdout.strip()
+        for wid in run("search", "--all", "--onlyvisible", "--pid", str(self.app_proc.pid),
+                       "--name", ".").split():
+            if run("getwindowname", wid) == frame.name:
+                if run("getwindowfocus") != wid:
+                    self.xdotool("windowfocus", "--sync", wid)
+                return
 
     def screenshot(self, path, area=None):
         """The screen, or the area (x, y, w, h) of it, as PNG (ImageMagick's import); None

@@ -156,7 +156,7 @@ WINDOWS = [
         title="Gehe zu Marke",
         source=[built("src/ui/main", "TGeheMarkeForm"), wired("MenuAktMarkeSetzenClick"),
                 wired("MenuPlayGeheMarkeClick")],
-        needs_marks=2,
+        needs_marks=1,
         open_keys=["ctrl+k"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
     ),
@@ -165,7 +165,7 @@ WINDOWS = [
         title="Marken bearbeiten",
         source=[built("src/ui/marks", "TMarkenForm"), wired("MenuAktMarkeSetzenClick"),
                 wired("MenuAktMarkenBearbeitenClick")],
-        needs_marks=2,
+        needs_marks=1,
         open_keys=["ctrl+b"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Schließen")],
     ),
@@ -185,6 +185,8 @@ WINDOWS = [
             button("OK"),
             button("Abbrechen"),
         ],
+        faults={"windows": "Tab from Abbrechen goes to the genre list and on to OK, never back "
+                           "to Titel: after one round the six edits are out of the Tab cycle"},
     ),
     Window(
         key="file collection dialog",
