@@ -78,6 +78,15 @@ class ProgramCase(unittest.TestCase):
             marks.append(((h * 60 + m) * 60 + sec) * 1000 + ms)
         return marks
 
+    def close_with(self, frame, key, back_to=None):
+        """Closes the window with `key` and hands the input focus back to `back_to` (the main
+        window), as a window manager would."""
+        s = self.session
+        s.key(key)
+        harness.wait_until(lambda: not harness.showing(frame), timeout=10,
+                           what="%r to close" % frame.name)
+        s.focus_window(back_to or s.main)
+
     def windows_now(self):
         return [f for f in self.session.frames() if harness.showing(f)]
 

@@ -12,9 +12,9 @@ import media
 import windows
 from e2ecase import ProgramCase
 
-NEEDS = [windows.MAIN] + [w for w in windows.WINDOWS
-                          if w.key in ("marks editor", "tag editor", "file collection dialog",
-                                       "order-and-save dialog")]
+NEEDS = [windows.MAIN] + [w for w in windows.WINDOWS if w.key in ("marks editor", "tag editor")]
+JOIN_NEEDS = [w for w in windows.WINDOWS if w.key in ("file collection dialog",
+                                                        "order-and-save dialog")]
 MARKS_MODE = 4  # "Teile bei Mar&ken"
 
 
@@ -41,13 +41,12 @@ class TypicalRoad(ProgramCase):
         rows = [n for n in harness.walk(editor)
                 if harness.role_name(n) in ("list item", "table row", "table cell", "tree item")]
         self.assertTrue(rows, "the marks editor lists no segments")
-        s.key("Escape")
-        harness.wait_until(lambda: not harness.showing(editor), what="the marks editor to close")
+        self.close_with(editor, "Escape")
 
         # Split at the marks.
         s.key("ctrl+t")
         editor = s.wait_window("Marken bearbeiten und teilen starten", exclude=[s.main])
-        s.key("alt+s")
+        self.close_with(editor, "alt+s")
         pieces = harness.wait_until(
             lambda: len(self.pieces(folder)) == 4 and self.pieces(folder), timeout=15,
             what="four pieces beside the input")
@@ -68,8 +67,7 @@ class TypicalRoad(ProgramCase):
         s.key("alt+u")
         s.key("ctrl+a")
         s.type_text("Vorleser")
-        s.key("Return")
-        harness.wait_until(lambda: not harness.showing(tags), what="the tag editor to close")
+        self.close_with(tags, "Return")
         for piece, data in zip(pieces, cut):
             v2, v1_title = harness.wait_until(lambda: self.tagged(piece), timeout=10,
                                               what="tags in %s" % piece)
@@ -78,7 +76,10 @@ class TypicalRoad(ProgramCase):
             self.assertEqual(v1_title, "Kapitel")
             self.assertEqual(media.audio_bytes(piece), data, "%s: audio changed by tagging" % piece)
 
-        # Join the four pieces into one file.
+        # Join the four pieces into one file; until the joining dialogs are there, the road
+        # ends here.
+        for row in JOIN_NEEDS:
+            self.skip_unless_built(row)
         joined = os.path.join(folder, "joined.mp3")
         s.key("ctrl+z")
         collect = s.wait_window(None, exclude=[s.main])
