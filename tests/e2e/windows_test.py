@@ -3,6 +3,7 @@ control with a role and a name, reached by Tab and by its label's accelerator; e
 with its caption and shortcut."""
 
 import os
+import unittest
 
 import e2ecase
 import harness
@@ -34,6 +35,19 @@ class ProgramWindows(ProgramCase):
         s.start_program(demo)
         harness.wait_until(lambda: "zindara-demo.mp3 - Zindara V1.42" in (s.main.name or ""),
                            what="the demo book's name in the caption")
+
+    # A fault seen: each panel's accessible name is a fixed word ("Modus", "Marken",
+    # "Hinweis") and labels offer no text of their own over AT-SPI, so what the panels show
+    # never reaches the screen reader.
+    @unittest.expectedFailure
+    def test_status_bar_panels_read_what_they_show(self):
+        self.skip_unless_built(windows.MAIN)
+        self.open_program()
+        bar = next(n for n in harness.walk(self.session.main)
+                   if harness.role_name(n) == "status bar")
+        said = " | ".join("%s %s" % (n.name, n.description) for n in harness.walk(bar))
+        for shown in ("Modus: Minuten", "Marken: 0", "Strg+T"):
+            self.assertIn(shown, said)
 
     def test_every_menu_item_has_its_caption_and_shortcut(self):
         self.skip_unless_built(windows.MENUS_WINDOW)
