@@ -473,7 +473,7 @@ def dump(node, depth=0, out=None):
 
 
 # ---- running one test file ------------------------------------------------------------------
-def main(time_limit=150):
+def main(time_limit=270):
     """unittest's main under a time limit; 77 when the machine lacks the tools."""
     missing = missing_tools()
     if missing:
