@@ -114,8 +114,11 @@ class ProgramCase(unittest.TestCase):
             self.set_marks(row.needs_marks)
         before = list(s.frames())
         for k in row.open_keys:
-            s.key(k)
-        frame = s.wait_window(row.title, exclude=before)
+            if k.startswith("@"):
+                s.focus_window(s.wait_window(k[1:], exclude=before, timeout=15))
+            else:
+                s.key(k)
+        frame = s.wait_window(row.title, exclude=before, timeout=15)
         s.focus_window(frame)
         return frame
 

@@ -82,30 +82,30 @@ class TypicalRoad(ProgramCase):
             self.skip_unless_built(row)
         joined = os.path.join(folder, "joined.mp3")
         s.key("ctrl+z")
-        collect = s.wait_window(None, exclude=[s.main])
-        self.join_pieces(collect, joined)
+        self.join_pieces(joined)
         harness.wait_until(lambda: os.path.exists(joined) and media.audio_bytes(joined) == audio,
                            timeout=15, what="the joined file to hold the input's audio")
 
     # ---- steps ------------------------------------------------------------------------
-    def join_pieces(self, collect, joined):
-        """Collection dialog: tick the pieces, go on; order-and-save dialog: save as `joined`."""
+    def join_pieces(self, joined):
+        """Collection dialog: untick the input, keep the four pieces ticked, go on;
+        order-and-save dialog: save as `joined`."""
         s = self.session
-        lists = [n for n in harness.walk(collect) if harness.role_name(n) in windows.LIST]
-        self.assertTrue(lists, "the collection dialog has no list")
-        self.focus_control(windows.Control(windows.LIST, lists[0].name), lists[0],
-                           accelerators=False)
-        # Every piece is ticked; the input itself (first in name order) is not.
-        s.key("Home", "Down")
-        for _ in range(4):
-            s.key("space", "Down")
+        collect = s.wait_window("Dateien zusammenfügen", exclude=[s.main], timeout=15)
+        s.focus_window(collect)
+        files = next(n for n in harness.walk(collect) if harness.role_name(n) in windows.LIST)
+        self.focus_control(windows.Control(windows.LIST, files.name), files, accelerators=False)
+        # The input sorts before its pieces ("probe.mp3" < "probe_0001.mp3").
+        s.key("Home", "space")
         s.key("alt+w")
-        order = s.wait_window("Reihenfolge ändern", exclude=[s.main, collect])
+        order = s.wait_window("Reihenfolge ändern", exclude=[s.main, collect], timeout=15)
+        s.focus_window(order)
         s.key("alt+s")
-        dialog = s.wait_window(None, exclude=[s.main, collect, order])
-        s.key("ctrl+a")
+        save = s.wait_window(None, exclude=[s.main, collect, order], timeout=15)
+        s.focus_window(save)
         s.type_text(joined)
         s.key("Return")
+        return collect, order
 
     def pieces(self, folder):
         return sorted(glob.glob(os.path.join(folder, "probe_[0-9][0-9][0-9][0-9].mp3")))

@@ -55,7 +55,9 @@ class Window:
     title: object  # part of the caption, or None for "the new window"
     # [(folder, pattern)]: the window is there once each pattern is found in its folder
     source: list
-    open_keys: list  # key presses from the main window with a file open
+    # Key presses from the main window with a file open; "@caption" waits for the window with
+    # that caption and gives it the input focus (a search or message window may come between).
+    open_keys: list
     controls: list
     settings: dict = field(default_factory=dict)  # settings before the program starts
     needs_marks: int = 0  # marks set (play, Ctrl+M) before the window opens
@@ -190,11 +192,11 @@ WINDOWS = [
     ),
     Window(
         key="file collection dialog",
-        title=None,
+        title="Dateien zusammenfügen",
         source=[built("src/ui/join", "TMp3AddDlg"), wired("MenuAktZusammenfuegenClick")],
-        open_keys=["ctrl+z"],
+        open_keys=["ctrl+z", "@Dateien zusammenfügen"],
         controls=[
-            Control(TEXT, "Ordner:", "alt+o"),
+            Control(TEXT, "Ordner", "alt+o"),
             Control(CHECK, "Unterordner durchsuchen", "alt+u", spoken=False),
             Control(LIST, ANY_NAME, spoken=False),
             button("Wechseln..."),
@@ -206,9 +208,8 @@ WINDOWS = [
         key="order-and-save dialog",
         title="Reihenfolge ändern und in eine neue Datei speichern",
         source=[built("src/ui/join", "TSpeichernDlg"), wired("MenuAktZusammenfuegenClick")],
-        # The collection dialog searches the opened file's folder; Ctrl+A in its list and
-        # Space tick the files found, Alt+W goes on.
-        open_keys=["ctrl+z", "Tab", "Tab", "Tab", "ctrl+a", "space", "alt+w"],
+        # Every file the collection dialog finds starts ticked.
+        open_keys=["ctrl+z", "@Dateien zusammenfügen", "alt+w"],
         controls=[
             Control(LIST, ANY_NAME, spoken=False),
             button("Nach oben"),
@@ -221,10 +222,10 @@ WINDOWS = [
         key="folder chooser",
         title="Neuen Ordner wählen",
         source=[built("src/ui/join", "TOrdnerDlg"), wired("MenuAktZusammenfuegenClick")],
-        open_keys=["ctrl+z", "alt+e"],
+        open_keys=["ctrl+z", "@Dateien zusammenfügen", "alt+e"],
         controls=[
-            Control(TEXT, "Neuer Ordner:", "alt+o"),
-            Control(COMBO + ("combo box",), ANY_NAME, spoken=False),
+            Control(TEXT, "Neuer Ordner", "alt+o"),
+            Control(COMBO, ANY_NAME, spoken=False),
             Control(LIST, ANY_NAME, spoken=False),
             button("OK"),
             button("Abbrechen"),
