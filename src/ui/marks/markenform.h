@@ -50,6 +50,7 @@ public:
     const MarkRows &Zeilen() const { return FZeilen; }
 
     void CaptionZuweisen() override;
+    void SchriftartZuweisen() override;
     void SchalterEinrichten() override;
 
     // Closes with OK; its caption is the caller's ("O&K" or "Teilen &starten").

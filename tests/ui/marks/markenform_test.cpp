@@ -4,6 +4,8 @@
 
 #include "platform/player.h"
 #include "platform/volume.h"
+#include "ui/common/appearance.h"
+#include "ui/common/windowmeasures.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -377,6 +379,28 @@ TEST_F(MarkenEditorPlayback, RefusesToPlayLessThan110Milliseconds)
     taste(Qt::Key_S, Qt::ControlModifier);
     EXPECT_GT(QFileInfo(path("kurz.mp3")).size(), 0);
     form->reject();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MarkenEditorTest, TakesTheProgramFontAndBackgroundAndFitsLargeCaptions)
+{
+    const TAussehen vorher = ProgrammAussehen();
+    ProgrammAussehen().Schrift.setPointSize(28);
+    ProgrammAussehen().Hintergrund = QColor(255, 255, 160);
+    zeigen(false, ZweiMarken);
+    form->Button1->setText(QStringLiteral("Teilen &starten"));
+    form->SchalterEinrichten();
+    EXPECT_EQ(liste()->font().pointSize(), 28);
+    const QImage bild = liste()->viewport()->grab().toImage();
+    EXPECT_EQ(bild.pixelColor(bild.width() / 2, bild.height() - 5), QColor(255, 255, 160));
+    const int noetig = TextBreite(form->Button1->font(), QStringLiteral("Teilen starten"));
+    EXPECT_GT(form->Button1->width(), noetig);
+    EXPECT_LE(form->Button1->geometry().right(), form->width());
+    EXPECT_LT(form->Button1->geometry().right(), knopf(form.get(), "Button2")->x());
+    ProgrammAussehen() = vorher;
 }
 
 } // namespace
