@@ -1,3 +1,4 @@
+#include "cutting/smallfs.h"
 #include "editorfixture.h"
 #include "support/mpegbuilder.h"
 #include "ui/support/messageanswers.h"
@@ -401,6 +402,32 @@ TEST_F(MarkenEditorTest, TakesTheProgramFontAndBackgroundAndFitsLargeCaptions)
     EXPECT_LE(form->Button1->geometry().right(), form->width());
     EXPECT_LT(form->Button1->geometry().right(), knopf(form.get(), "Button2")->x());
     ProgrammAussehen() = vorher;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MarkenEditorTest, AFullDiskWhileSavingIsToldAndTheEditorGoesOn)
+{
+    TKleinesDateisystem klein(path(QStringLiteral("klein")));
+    if (!klein.ok())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    zeigen(true, ZweiMarken);
+    const QByteArray arbeitskopie = readFile(form->OriFilename);
+    taste(Qt::Key_A, Qt::ControlModifier);
+    const QString ziel = klein.pfad(QStringLiteral("alles.mp3"));
+    {
+        TMessageAnswers antworten{TMeldungAntwort::Ok};
+        DateidialogBeantworten(ziel);
+        taste(Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(antworten.texts(),
+                  QStringList{QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel)});
+    }
+    EXPECT_EQ(readFile(form->OriFilename), arbeitskopie);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    taste(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(zeilen().constFirst(), QStringLiteral("1. 0:00:00,001 - 0:00:25,010"));
 }
 
 } // namespace
