@@ -43,9 +43,10 @@ bool seekTo(QIODevice &device, qint64 pos)
 
 enum class Copy { Ok, ReadFailed, WriteFailed };
 
-Copy copyBytes(TByteCopy &copy, QIODevice &from, QIODevice &to, qint64 count)
+Copy copyBytes(TByteCopy &copy, QIODevice &from, QIODevice &to, qint64 count,
+               const std::function<void()> &afterBlock = {})
 {
-    const TKopierErgebnis e = copy.Kopieren(from, to, count);
+    const TKopierErgebnis e = copy.Kopieren(from, to, count, afterBlock);
     if (e.schreibfehler)
         return Copy::WriteFailed;
     return e.vollstaendig(count) ? Copy::Ok : Copy::ReadFailed;
@@ -105,7 +106,12 @@ std::optional<TMP3Error> replaceFile(const QString &name, QIODevice &Stream, con
     const qint64 rest = Stream.size() - from;
     if (!Stream.seek(from))
         return ID3ERR_Cache;
-    const Copy c = copyBytes(copy, Stream, neu, rest);
+    qint64 blocks = 0;
+    const Copy c = copyBytes(copy, Stream, neu, rest, [&] {
+        // Every 16 MiB the disk starts on what is there, while the copy goes on.
+        if (++blocks % 128 == 0)
+            ersatz.Vorausschreiben();
+    });
     if (c != Copy::Ok)
         return c == Copy::ReadFailed ? ID3ERR_Cache : MP3ERR_SWrite;
     // The ID3v1 tag written with it goes into the same new file, so both change at once.
