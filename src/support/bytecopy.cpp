@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <new>
 
 // Page-aligned, which lets the system move whole pages in and out of the buffer.
 TByteCopy::TByteCopy() : FPuffer(static_cast<char *>(std::aligned_alloc(4096, Blockgroesse)))
