@@ -1052,13 +1052,13 @@ bool TForm1::MarkenAnzeigenOk(bool AOkS)
 
 void TForm1::MarkenDialogeErstellen()
 {
-    // Each reserves its own playback file beside the working copy.
+    // The marks editor reserves its own playback file beside the working copy.
     try {
         FMarkenForm = std::make_unique<TMarkenForm>(this);
         FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
     } catch (const EFileError &e) {
-        MeldungZeigen(QStringLiteral("Im temporären Ordner \"%1\" kann keine Arbeitskopie angelegt werden:\n%2")
-                          .arg(QDir::toNativeSeparators(TempOrdner()), QString::fromUtf8(e.what())),
+        MeldungZeigen(QString::fromUtf8(e.what()) +
+                          QStringLiteral("\nOhne diese Datei können die Marken nicht bearbeitet werden."),
                       TMeldungArt::Fehler);
     }
     FGeheMarkeForm = std::make_unique<TGeheMarkeForm>(this);
