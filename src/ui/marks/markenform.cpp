@@ -18,10 +18,23 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTreeWidget>
 #include <algorithm>
+
+// The tick boxes of the rows as large as the font wants them; the rows make room for them.
+class TKastenStil : public QProxyStyle {
+public:
+    int Kasten = 13;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+            return Kasten;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 namespace {
 
@@ -45,6 +58,8 @@ TMarkenForm::TMarkenForm(QWidget *parent) : TDialogBasis(parent)
     setObjectName(QStringLiteral("MarkenForm"));
     FTmpFilename = TempMp3Name();
 
+    FKastenStil = new TKastenStil;
+    FKastenStil->setParent(this);
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("Marken"));
@@ -234,8 +249,8 @@ void TMarkenForm::SchriftartZuweisen()
     const QFont &schrift = ProgrammAussehen().Schrift;
     PopupMenu1->setFont(schrift);
     PopupPlay->setFont(schrift);
-    const int kasten = std::max(13, SchriftHoehe(schrift) * 2 / 3);
-    ListView1->setStyleSheet(QStringLiteral("QTreeView::indicator { width: %1px; height: %1px; }").arg(kasten));
+    FKastenStil->Kasten = std::max(13, SchriftHoehe(schrift) * 2 / 3);
+    ListView1->setStyle(FKastenStil);
 }
 
 void TMarkenForm::SchalterEinrichten()

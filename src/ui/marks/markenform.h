@@ -12,6 +12,7 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TMediaPlayer;
+class TKastenStil;
 
 // The marks editor: the marks as numbered segments, to delete, move, tick, play and save
 // joined. The rows and byte ranges are the engine's MarkRows; this window shows them, plays
@@ -76,6 +77,7 @@ private:
     void WiedergabeStoppen();
 
     MarkRows FZeilen;
+    TKastenStil *FKastenStil = nullptr;
     QString FTmpFilename;
     bool FAnzeigen = false;
 

@@ -395,6 +395,7 @@ TEST_F(MarkenEditorTest, TakesTheProgramFontAndBackgroundAndFitsLargeCaptions)
     form->Button1->setText(QStringLiteral("Teilen &starten"));
     form->SchalterEinrichten();
     EXPECT_EQ(liste()->font().pointSize(), 28);
+    liste()->topLevelItem(0)->setCheckState(0, Qt::Checked);
     const QImage bild = liste()->viewport()->grab().toImage();
     EXPECT_EQ(bild.pixelColor(bild.width() / 2, bild.height() - 5), QColor(255, 255, 160));
     const int noetig = TextBreite(form->Button1->font(), QStringLiteral("Teilen starten"));
