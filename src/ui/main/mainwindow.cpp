@@ -956,6 +956,8 @@ void TForm1::MenuPlayPauseClick()
     default:
         break;
     }
+    // A play that starts reports nothing until it ends, so the items follow the command itself.
+    WiedergabeFreigeben();
 }
 
 void TForm1::MenuPlayStopClick()
@@ -965,6 +967,7 @@ void TForm1::MenuPlayStopClick()
     FPlayer->Stop();
     FPlayer->setPosition(0);
     Timer1Timer();
+    WiedergabeFreigeben();
 }
 
 void TForm1::setSpulen(qint64 ms)
@@ -981,6 +984,7 @@ void TForm1::setSpulen(qint64 ms)
     else if (spielte)
         FPlayer->Play();
     Timer1Timer();
+    WiedergabeFreigeben();
 }
 
 void TForm1::MenuPlayVorClick()
@@ -1046,6 +1050,13 @@ void TForm1::MediaPlayer1Notify()
         Timer1Timer();
     }
     FPlayer->setNotify(true);
+    WiedergabeFreigeben();
+}
+
+void TForm1::WiedergabeFreigeben()
+{
+    if (FFilename.isEmpty())
+        return;
     const TMPModes mode = FPlayer->Mode();
     const bool laeuft = mode == TMPModes::mpPaused || mode == TMPModes::mpPlaying;
     MenuPlayStop->setEnabled(laeuft);

@@ -145,6 +145,8 @@ public:
     void MenuPlayGeheClick();
     void MenuEinstSpulschritteClick();
     void MediaPlayer1Notify();
+    // Stop and Play/Pause enabled as the player's mode allows; the position timer runs with Stop.
+    void WiedergabeFreigeben();
     // View, help.
     void MenuAnsSchriftartClick();
     void MenuAnsHintergrundClick();
