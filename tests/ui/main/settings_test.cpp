@@ -3,6 +3,7 @@
 #include "platform/settings.h"
 #include "platform/userfolders.h"
 #include "ui/common/appearance.h"
+#include "ui/common/windowmeasures.h"
 #include "ui/main/hintergrundform.h"
 
 #include <QListWidget>
@@ -145,6 +146,12 @@ TEST(ColourDialog, GrowsWithTheFont)
     }
     EXPECT_GT(groessen[1].width(), groessen[0].width());
     EXPECT_GT(groessen[1].height(), groessen[0].height());
+    // At 36 points twenty lines would push the buttons off the screen: the list gets fewer.
+    QFont riesig(QStringLiteral("DejaVu Sans"));
+    riesig.setPointSize(36);
+    ProgrammAussehen().Schrift = riesig;
+    f.Einrichten();
+    EXPECT_LE(f.height() + 40, Bildschirm(&f).height());
     ProgrammAussehen().Schrift = QFont();
 }
 
