@@ -15,6 +15,7 @@
 #include "platform/volume.h"
 #include "support/fileutils.h"
 #include "support/formatting.h"
+#include "tags/codepage.h"
 #include "tags/id3v1tag.h"
 #include "tags/id3v2tag.h"
 #include "ui/common/activecontrol.h"
@@ -251,9 +252,6 @@ void TForm1::SteuerelementeErstellen()
     StatusPanel1 = panel("StatusPanel1");
     StatusPanel2 = panel("StatusPanel2");
     StatusPanel3 = panel("StatusPanel3");
-    StatusPanel1->setAccessibleName(QStringLiteral("Modus"));
-    StatusPanel2->setAccessibleName(QStringLiteral("Marken"));
-    StatusPanel3->setAccessibleName(QStringLiteral("Hinweis"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -1180,7 +1178,7 @@ void TForm1::MenuHilfeUpdateClick()
     if (datei.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         QByteArray inhalt;
         for (const QString &z : zeilen)
-            inhalt += z.toLatin1() + "\r\n";
+            inhalt += TextToAnsi(z) + "\r\n";
         ok = datei.write(inhalt) == inhalt.size();
         datei.close();
     }

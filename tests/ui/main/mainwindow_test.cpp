@@ -51,8 +51,9 @@ TEST_F(MainWindowTest, StartsWithoutAFile)
     EXPECT_EQ(form->StatusPanel3->text(), QStringLiteral("Strg+O=MP3-Datei öffnen"));
     EXPECT_EQ(form->Memo1->toPlainText(), QStringLiteral("Teilungsinformationen:"));
     EXPECT_EQ(form->focusWidget(), form->Edit1);
-    // The status panels are labels, so a screen reader can read them.
+    // The status panels are labels, so a screen reader reads their texts.
     EXPECT_EQ(form->StatusPanel3->parentWidget(), form->StatusBar1);
+    EXPECT_EQ(accessibleName(form->StatusPanel3), QStringLiteral("Strg+O=MP3-Datei öffnen"));
 }
 
 TEST_F(MainWindowTest, OpensTheFirstFileOfTheCommandLineAndShowsItsFacts)

@@ -6,6 +6,7 @@
 #include "ui/common/windowmeasures.h"
 #include "ui/main/hintergrundform.h"
 
+#include <QFontDialog>
 #include <QListWidget>
 
 namespace {
@@ -153,6 +154,57 @@ TEST(ColourDialog, GrowsWithTheFont)
     f.Einrichten();
     EXPECT_LE(f.height() + 40, Bildschirm(&f).height());
     ProgrammAussehen().Schrift = QFont();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheFontDialogAppliesAndSavesTheFontOrLeavesItOnCancel)
+{
+    showForm();
+    form->Edit2->setFocus();
+    whenModal<QFontDialog>([](QFontDialog *d) {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPointSize(18);
+        d->setCurrentFont(f);
+        d->accept();
+    });
+    action("MenuAnsSchriftart")->trigger();
+    EXPECT_EQ(form->Edit1->font().pointSize(), 18);
+    EXPECT_EQ(form->Edit1->height(), SchriftHoehe(form->Edit1->font(), TSchalterArt::Edit));
+    EXPECT_EQ(form->focusWidget(), form->Edit2);
+    EXPECT_FALSE(form->IsDialogOpen());
+    TRegistryStore store;
+    ASSERT_TRUE(store.OpenKey(QLatin1String(EinstellungenSchluessel), false));
+    EXPECT_EQ(store.ReadInteger(QStringLiteral("FontSize")), 18);
+    store.CloseKey();
+
+    whenModal<QFontDialog>([](QFontDialog *d) {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPointSize(30);
+        d->setCurrentFont(f);
+        d->reject();
+    });
+    action("MenuAnsSchriftart")->trigger();
+    EXPECT_EQ(form->Edit1->font().pointSize(), 18);
+}
+
+TEST_F(MainWindowTest, TheUpdateItemWritesTheFiveLinesAndReportsAMissingTool)
+{
+    showForm();
+    TMessageAnswers answers{TMeldungAntwort::Ok};
+    action("MenuHilfeUpdate")->trigger();
+    const QString cfg = path(QStringLiteral("Zindara.cfg"));
+    EXPECT_EQ(answers.texts(),
+              QStringList{QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"%1\" konnte "
+                                         "nicht gespeichert werden.")
+                              .arg(cfg)});
+    EXPECT_EQ(readFile(cfg), QStringLiteral("Zindara V1.42\r\nNoName - Zindara V1.42\r\n%1\r\nZindara\r\n%2 %3\r\n")
+                                 .arg(QCoreApplication::applicationFilePath())
+                                 .arg(ProgrammAussehen().Schrift.pointSize())
+                                 .arg(ProgrammAussehen().Schrift.family())
+                                 .toLatin1());
 }
 
 } // namespace
