@@ -709,6 +709,8 @@ void TForm1::setOriFilename(const QString &name)
         Edit1->setText(name);
         Edit2->setText(QStringLiteral("%1 Bytes").arg(Tausenderpunkte(Mp3Size())));
         Edit3->setText(Mp3StrDauer());
+        for (QLineEdit *e : {Edit1, Edit2, Edit3})
+            e->setCursorPosition(0);
     } catch (const EMCIDeviceError &) {
         OeffnungsFehler();
     } catch (const std::exception &) {
@@ -926,6 +928,8 @@ void TForm1::Timer1Timer()
     const qint64 laenge = FPlayer->Length();
     ProgressBar1->setValue(position > 0 && laenge > 0 ? int(100 * position / laenge) : 0);
     Edit4->setText(ZeitText(position, 3));
+    // The caret stays at the start, where a screen reader begins to read.
+    Edit4->setCursorPosition(0);
 }
 
 void TForm1::TrackSetzen()
