@@ -300,3 +300,25 @@ TEST_F(MainWindowTest, TheCloseRequestOfTheMailboxEndsTheWindowAndItsWorkingCopy
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ATemporaryFolderThatCannotBeWrittenIsReportedAtStart)
+{
+    const QString file = mp3(QStringLiteral("ohneTmp.mp3"), 2000);
+    qputenv("TMPDIR", QFile::encodeName(path(QStringLiteral("gibt/es/nicht"))));
+    {
+        TMessageAnswers answers{TMeldungAntwort::Ok};
+        form = std::make_unique<TForm1>();
+        ASSERT_EQ(answers.shown().size(), 1);
+        EXPECT_EQ(answers.shown().constFirst().Art, TMeldungArt::Fehler);
+        EXPECT_TRUE(answers.texts().constFirst().contains(QStringLiteral("TmpZinS1.mp3")));
+    }
+    EXPECT_TRUE(showActive(form.get()));
+    TMessageAnswers answers{TMeldungAntwort::Ok};
+    openByHandOver(file);
+    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei!")});
+    EXPECT_TRUE(form->OriFilename().isEmpty());
+}
+
+} // namespace
