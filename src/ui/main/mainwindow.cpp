@@ -644,10 +644,14 @@ void TForm1::DateiBefehleFreigeben(bool an)
     MenuDateiClose->setEnabled(!FFilename.isEmpty());
 }
 
+QString TForm1::Tastenkuerzel(const QAction *punkt)
+{
+    return punkt->shortcut().toString(QKeySequence::NativeText);
+}
+
 void TForm1::Oeffnungshinweis()
 {
-    setStatusText(
-        QStringLiteral("%1=MP3-Datei öffnen").arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText)));
+    setStatusText(QStringLiteral("%1=MP3-Datei öffnen").arg(Tastenkuerzel(MenuDateiOpen)));
 }
 
 void TForm1::OeffnungsFehler()
@@ -876,9 +880,8 @@ void TForm1::MenuDateiOpenClick(bool mitSender)
             MemoZuruecksetzen();
             if (Mp3Sekunden() > 0) {
                 setStatusText(QStringLiteral("%1=Teilen; %2=Marke setzen; %3=MP3-Informationen")
-                                  .arg(MenuAktTeilen->shortcut().toString(QKeySequence::NativeText),
-                                       MenuAktMarkeSetzen->shortcut().toString(QKeySequence::NativeText),
-                                       MenuAktMp3InfosDatei->shortcut().toString(QKeySequence::NativeText)));
+                                  .arg(Tastenkuerzel(MenuAktTeilen), Tastenkuerzel(MenuAktMarkeSetzen),
+                                       Tastenkuerzel(MenuAktMp3InfosDatei)));
             } else {
                 Piepsen();
                 setMemoText(QStringLiteral("Datei hat weniger als 1 Sekunde dauer!"));

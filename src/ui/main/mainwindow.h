@@ -31,7 +31,7 @@ public:
     explicit TForm1(const QStringList &arguments = {}, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // File names handed in on the command line or by a second start; only the first is opened.
+    // File names handed in on the command line or by a second start; the first that exists is opened.
     const QStringList &Parameters() const { return FParameters; }
 
     // Requests of a second start or another program, handed over by the mailbox watcher.
@@ -93,6 +93,9 @@ public:
     // The number dialog of splitting, seek step and go to minute.
     TBytesForm *BytesForm() const { return FBytesForm.get(); }
     THintergrundForm *HintergrundForm() const { return FHintergrundForm.get(); }
+
+    // The shortcut of a menu item as the hint texts name it ("Strg+O").
+    static QString Tastenkuerzel(const QAction *punkt);
 
     // Shows the playback position in Edit4 and the progress bar.
     void Timer1Timer();
