@@ -19,6 +19,8 @@ TUpDown::TUpDown(QLineEdit *buddy, QWidget *parent)
     FAb->setArrowType(Qt::DownArrow);
     for (QToolButton *b : {FAuf, FAb})
         b->setFocusPolicy(Qt::NoFocus);
+    FAuf->setAccessibleName(QStringLiteral("Höher"));
+    FAb->setAccessibleName(QStringLiteral("Niedriger"));
     connect(FAuf, &QToolButton::clicked, this, [this] { Schritt(1); });
     connect(FAb, &QToolButton::clicked, this, [this] { Schritt(-1); });
     buddy->installEventFilter(this);

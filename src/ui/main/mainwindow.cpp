@@ -19,6 +19,7 @@
 #include "platform/volume.h"
 #include "support/fileutils.h"
 #include "support/formatting.h"
+#include "tags/codepage.h"
 #include "tags/id3v1tag.h"
 #include "tags/id3v2tag.h"
 #include "ui/common/activecontrol.h"
@@ -104,10 +105,6 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
       FId3v2(std::make_unique<TID3v2Tag>())
 {
     setObjectName(QStringLiteral("Form1"));
-    // The colour dialog starts on white; the font of the font dialog is the program's font.
-    FHintergrundForm = std::make_unique<THintergrundForm>(this, 10, 125);
-    FHintergrundForm->setHintergrundNr(1);
-    ProgrammAussehen().Hintergrund = FHintergrundForm->HintergrundFarbe();
     // Tests speak through their own recording screen reader.
     if (!Sprachausgabe()) {
         FScreenReader = std::make_unique<TScreenReaderOutput>();
@@ -118,6 +115,11 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
 
     SteuerelementeErstellen();
     MenuesErstellen();
+    // The window's own controls come first among its children, before those of its dialogs.
+    // The colour dialog starts on white; the font of the font dialog is the program's font.
+    FHintergrundForm = std::make_unique<THintergrundForm>(this, 10, 125);
+    FHintergrundForm->setHintergrundNr(1);
+    ProgrammAussehen().Hintergrund = FHintergrundForm->HintergrundFarbe();
     FBytesForm = std::make_unique<TBytesForm>(this);
     connect(FPlayer.get(), &TMediaPlayer::OnNotify, this, &TForm1::MediaPlayer1Notify);
 
@@ -125,8 +127,8 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     try {
         FTmpFilename = TempMp3Name();
     } catch (const EFileError &e) {
-        MeldungZeigen(QStringLiteral("Im temporären Ordner \"%1\" kann keine Arbeitskopie angelegt werden:\n%2")
-                          .arg(QDir::toNativeSeparators(TempOrdner()), QString::fromUtf8(e.what())),
+        MeldungZeigen(QString::fromUtf8(e.what()) +
+                          QStringLiteral("\nOhne diese Arbeitskopie kann keine MP3-Datei geöffnet werden."),
                       TMeldungArt::Fehler);
     }
     CaptionZuweisen();
@@ -260,9 +262,6 @@ void TForm1::SteuerelementeErstellen()
     StatusPanel1 = panel("StatusPanel1");
     StatusPanel2 = panel("StatusPanel2");
     StatusPanel3 = panel("StatusPanel3");
-    StatusPanel1->setAccessibleName(QStringLiteral("Modus"));
-    StatusPanel2->setAccessibleName(QStringLiteral("Marken"));
-    StatusPanel3->setAccessibleName(QStringLiteral("Hinweis"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -409,6 +408,7 @@ void TForm1::MenuesErstellen()
     // The fields handle these keys themselves; in the pop-up menu they only show.
     PuKopieren->setShortcutContext(Qt::WidgetShortcut);
     PuAllesMarkieren->setShortcutContext(Qt::WidgetShortcut);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
     connect(PuKopieren, &QAction::triggered, this, [this] {
         if (auto *e = qobject_cast<QLineEdit *>(focusWidget()))
             e->copy();
@@ -425,7 +425,6 @@ void TForm1::MenuesErstellen()
                        static_cast<QWidget *>(Edit4), static_cast<QWidget *>(Memo1)}) {
         connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint &p) {
             w->setFocus(Qt::PopupFocusReason);
-            PopupMenu1Popup();
             PopupMenu1->exec(w->mapToGlobal(p));
         });
     }
@@ -467,8 +466,12 @@ void TForm1::SchriftartZuweisen()
 void TForm1::SchalterEinrichten()
 {
     const QFont &font = ProgrammAussehen().Schrift;
-    const int knopfBreite = 125;
-    const int knopfHoehe = SchriftHoehe(font, TSchalterArt::Button);
+    // 125 pixels, wider where a large font needs more for the caption.
+    int knopfBreite = 125;
+    for (QPushButton *b : {Button1, Button2})
+        knopfBreite =
+            std::max(knopfBreite, TextBreite(b->font(), AmpersandEntfernen(b->text()) + QStringLiteral("MM")));
+    const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     StatusBar1->setFixedHeight(SchriftHoehe(font, TSchalterArt::StatusBar));
     const int editHoehe = SchriftHoehe(font, TSchalterArt::Edit);
     const int clientBreite = centralWidget()->width();
@@ -657,10 +660,14 @@ void TForm1::DateiBefehleFreigeben(bool an)
     MenuDateiClose->setEnabled(!FFilename.isEmpty());
 }
 
+QString TForm1::Tastenkuerzel(const QAction *punkt)
+{
+    return punkt->shortcut().toString(QKeySequence::NativeText);
+}
+
 void TForm1::Oeffnungshinweis()
 {
-    setStatusText(
-        QStringLiteral("%1=MP3-Datei öffnen").arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText)));
+    setStatusText(QStringLiteral("%1=MP3-Datei öffnen").arg(Tastenkuerzel(MenuDateiOpen)));
 }
 
 void TForm1::OeffnungsFehler()
@@ -722,6 +729,8 @@ void TForm1::setOriFilename(const QString &name)
         Edit1->setText(name);
         Edit2->setText(QStringLiteral("%1 Bytes").arg(Tausenderpunkte(Mp3Size())));
         Edit3->setText(Mp3StrDauer());
+        for (QLineEdit *e : {Edit1, Edit2, Edit3})
+            e->setCursorPosition(0);
     } catch (const EMCIDeviceError &) {
         OeffnungsFehler();
     } catch (const std::exception &) {
@@ -887,9 +896,8 @@ void TForm1::MenuDateiOpenClick(bool mitSender)
             MemoZuruecksetzen();
             if (Mp3Sekunden() > 0) {
                 setStatusText(QStringLiteral("%1=Teilen; %2=Marke setzen; %3=MP3-Informationen")
-                                  .arg(MenuAktTeilen->shortcut().toString(QKeySequence::NativeText),
-                                       MenuAktMarkeSetzen->shortcut().toString(QKeySequence::NativeText),
-                                       MenuAktMp3InfosDatei->shortcut().toString(QKeySequence::NativeText)));
+                                  .arg(Tastenkuerzel(MenuAktTeilen), Tastenkuerzel(MenuAktMarkeSetzen),
+                                       Tastenkuerzel(MenuAktMp3InfosDatei)));
             } else {
                 Piepsen();
                 setMemoText(QStringLiteral("Datei hat weniger als 1 Sekunde dauer!"));
@@ -1159,6 +1167,8 @@ void TForm1::Timer1Timer()
     const qint64 laenge = FPlayer->Length();
     ProgressBar1->setValue(position > 0 && laenge > 0 ? int(100 * position / laenge) : 0);
     Edit4->setText(ZeitText(position, 3));
+    // The caret stays at the start, where a screen reader begins to read.
+    Edit4->setCursorPosition(0);
 }
 
 void TForm1::TrackSetzen()
@@ -1187,6 +1197,8 @@ void TForm1::MenuPlayPauseClick()
     default:
         break;
     }
+    // A play that starts reports nothing until it ends, so the items follow the command itself.
+    WiedergabeFreigeben();
 }
 
 void TForm1::MenuPlayStopClick()
@@ -1196,6 +1208,7 @@ void TForm1::MenuPlayStopClick()
     FPlayer->Stop();
     FPlayer->setPosition(0);
     Timer1Timer();
+    WiedergabeFreigeben();
 }
 
 void TForm1::setSpulen(qint64 ms)
@@ -1212,6 +1225,7 @@ void TForm1::setSpulen(qint64 ms)
     else if (spielte)
         FPlayer->Play();
     Timer1Timer();
+    WiedergabeFreigeben();
 }
 
 void TForm1::MenuPlayVorClick()
@@ -1277,6 +1291,13 @@ void TForm1::MediaPlayer1Notify()
         Timer1Timer();
     }
     FPlayer->setNotify(true);
+    WiedergabeFreigeben();
+}
+
+void TForm1::WiedergabeFreigeben()
+{
+    if (FFilename.isEmpty())
+        return;
     const TMPModes mode = FPlayer->Mode();
     const bool laeuft = mode == TMPModes::mpPaused || mode == TMPModes::mpPlaying;
     MenuPlayStop->setEnabled(laeuft);
@@ -1400,7 +1421,7 @@ void TForm1::MenuHilfeUpdateClick()
     if (datei.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         QByteArray inhalt;
         for (const QString &z : zeilen)
-            inhalt += z.toLatin1() + "\r\n";
+            inhalt += TextToAnsi(z) + "\r\n";
         ok = datei.write(inhalt) == inhalt.size();
         datei.close();
     }
