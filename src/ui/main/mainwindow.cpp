@@ -1065,9 +1065,11 @@ void TForm1::MarkenDialogeErstellen()
         FMarkenForm = std::make_unique<TMarkenForm>(this);
         FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
     } catch (const EFileError &e) {
-        MeldungZeigen(QString::fromUtf8(e.what()) +
-                          QStringLiteral("\nOhne diese Datei können die Marken nicht bearbeitet werden."),
-                      TMeldungArt::Fehler);
+        // Without a working copy nothing opens and the start has said so already.
+        if (!FTmpFilename.isEmpty())
+            MeldungZeigen(QString::fromUtf8(e.what()) +
+                              QStringLiteral("\nOhne diese Datei können die Marken nicht bearbeitet werden."),
+                          TMeldungArt::Fehler);
     }
     FGeheMarkeForm = std::make_unique<TGeheMarkeForm>(this);
 }
