@@ -79,6 +79,12 @@ bool TDateiErsatz::Anlegen()
     return true;
 }
 
+void TDateiErsatz::Vorausschreiben()
+{
+    if (FDatei.handle() >= 0)
+        ::sync_file_range(FDatei.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 bool TDateiErsatz::Uebernehmen()
 {
     const int fd = FDatei.handle();

@@ -22,6 +22,9 @@ public:
     bool Anlegen();
     // The new file, open for reading and writing, unbuffered.
     QFile &Datei() { return FDatei; }
+    // Starts writing what the new file holds so far to the disk, without waiting for it, so
+    // that the flush at the end has less left to wait for.
+    void Vorausschreiben();
     // Flushes the new file and puts it in the target's place. False leaves the target as it was.
     bool Uebernehmen();
 

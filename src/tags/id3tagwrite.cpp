@@ -101,8 +101,10 @@ TId3Schreibergebnis WriteId3Tags(const QString &AFilename, const TId3Felder &AFe
         if (AFelder[f])
             setField(static_cast<TId3Feld>(f), *AFelder[f], AId3V1, AId3V2);
     TId3Schreibergebnis result;
-    result.V1 = AId3V1.WriteToFile(AFilename);
-    result.V2 = AId3V2.WriteToFile(AFilename);
+    // Both into one rewrite of the file where it is rewritten: the file then holds either the
+    // old pair of tags or the new one. The result is that of the ID3v1 write and then the ID3v2
+    // write, the second regardless of the first.
+    result.V2 = AId3V2.WriteToFile(AFilename, AId3V1, result.V1);
     return result;
 }
 

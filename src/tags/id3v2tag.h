@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+class TID3v1Tag;
+
 struct TID3Version {
     quint8 Major = 3;
     quint8 Minor = 0;
@@ -38,6 +40,9 @@ public:
     TMP3Error RemoveFromStream(QIODevice &Stream);
     TMP3Error ReadFromFile(const QString &Filename);
     TMP3Error WriteToFile(const QString &Filename);
+    // Writes this tag and then the ID3v1 tag into the file. When the file is rewritten, the new
+    // file gets both at once, so that it never holds only one of them.
+    TMP3Error WriteToFile(const QString &Filename, TID3v1Tag &AId3V1, TMP3Error &AV1Result);
     TMP3Error RemoveFromFile(const QString &Filename);
 
     bool Exists() const { return fExists; }
@@ -186,6 +191,13 @@ public:
     // Padding that makes `Total` bytes end on a cluster (or 2048-byte) boundary: 1 to C bytes.
     static qint64 GetPaddingSize(const QString &Filename, bool Clustered, qint64 Total);
 
+    // An ID3v1 tag that goes into a rewritten file with this tag.
+    struct TWithV1 {
+        TID3v1Tag &Tag;
+        TMP3Error Result = MP3ERR_None;
+        bool Written = false;
+    };
+
 private:
     TMP3Error ReadHeader(QIODevice &Stream);
     TMP3Error ReadFrames(QByteArray &bytes);
@@ -194,9 +206,9 @@ private:
     // one that cannot be trusted with the bytes behind it.
     static qint64 ReplaceableTagSize(QIODevice &Stream);
     // `replace`, when given, is the stream's file, which a rewrite then replaces as a whole.
-    TMP3Error WriteTag(QIODevice &Stream, const QString &replace);
+    TMP3Error WriteTag(QIODevice &Stream, const QString &replace, TWithV1 *v1 = nullptr);
     TMP3Error RemoveTag(QIODevice &Stream, const QString &replace);
-    TMP3Error ChangeFile(const QString &Filename, bool write);
+    TMP3Error ChangeFile(const QString &Filename, bool write, TWithV1 *v1);
 
     QByteArray GetFrameIDString(TFrameIDs FrameID) const;
     int GetFrameIndex(TFrameIDs FrameID) const;

@@ -73,9 +73,9 @@ namespace {
 // this either, nor more than a few times the tag's size: reading stays bounded whatever the
 // file claims.
 constexpr qint64 kMaxTagBytes = 64 * 1024 * 1024;
-constexpr qint64 kMinFrameBudget = 1024 * 1024;
+constexpr qint64 kMinFrameBudget = 4 * 1024 * 1024;
 // Memory of one frame beside its content: the object, its header and ID, the list entry.
-constexpr qint64 kFrameCost = 200;
+constexpr qint64 kFrameCost = 320;
 
 // Whether a frame ending at `next` is followed by what may follow a frame: another frame
 // header, padding up to the end, or the end itself.

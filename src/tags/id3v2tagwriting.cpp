@@ -4,6 +4,7 @@
 #include "support/bytecopy.h"
 #include "support/filereplace.h"
 #include "tags/errorreporter.h"
+#include "tags/id3v1tag.h"
 #include "tags/tagbackup.h"
 
 #include <QBuffer>
@@ -42,9 +43,10 @@ bool seekTo(QIODevice &device, qint64 pos)
 
 enum class Copy { Ok, ReadFailed, WriteFailed };
 
-Copy copyBytes(TByteCopy &copy, QIODevice &from, QIODevice &to, qint64 count)
+Copy copyBytes(TByteCopy &copy, QIODevice &from, QIODevice &to, qint64 count,
+               const std::function<void()> &afterBlock = {})
 {
-    const TKopierErgebnis e = copy.Kopieren(from, to, count);
+    const TKopierErgebnis e = copy.Kopieren(from, to, count, afterBlock);
     if (e.schreibfehler)
         return Copy::WriteFailed;
     return e.vollstaendig(count) ? Copy::Ok : Copy::ReadFailed;
@@ -88,7 +90,7 @@ namespace {
 // `Stream` from `from` to its end, and puts the new file in the old one's place.
 // std::nullopt when the new file cannot be made there.
 std::optional<TMP3Error> replaceFile(const QString &name, QIODevice &Stream, const QByteArray &head, qint64 zeros,
-                                     qint64 from)
+                                     qint64 from, TID3v2Tag::TWithV1 *v1 = nullptr)
 {
     if (name.isEmpty())
         return std::nullopt;
@@ -104,15 +106,27 @@ std::optional<TMP3Error> replaceFile(const QString &name, QIODevice &Stream, con
     const qint64 rest = Stream.size() - from;
     if (!Stream.seek(from))
         return ID3ERR_Cache;
-    const Copy c = copyBytes(copy, Stream, neu, rest);
+    qint64 blocks = 0;
+    const Copy c = copyBytes(copy, Stream, neu, rest, [&] {
+        // Every 16 MiB the disk starts on what is there, while the copy goes on.
+        if (++blocks % 128 == 0)
+            ersatz.Vorausschreiben();
+    });
     if (c != Copy::Ok)
         return c == Copy::ReadFailed ? ID3ERR_Cache : MP3ERR_SWrite;
-    return ersatz.Uebernehmen() ? MP3ERR_None : MP3ERR_SWrite;
+    // The ID3v1 tag written with it goes into the same new file, so both change at once.
+    if (v1 != nullptr && (v1->Result = v1->Tag.WriteToStream(neu)) != MP3ERR_None)
+        return MP3ERR_SWrite;
+    if (!ersatz.Uebernehmen())
+        return MP3ERR_SWrite;
+    if (v1 != nullptr)
+        v1->Written = true;
+    return MP3ERR_None;
 }
 
 } // namespace
 
-TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream, const QString &replace)
+TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream, const QString &replace, TWithV1 *v1)
 {
     if (fFrames.empty())
         SetTitle(QStringLiteral(" "));
@@ -183,7 +197,7 @@ TMP3Error TID3v2Tag::WriteTag(QIODevice &Stream, const QString &replace)
     };
 
     if (!inPlace) {
-        if (const auto replaced = replaceFile(replace, Stream, tagFile.buffer(), padding, old)) {
+        if (const auto replaced = replaceFile(replace, Stream, tagFile.buffer(), padding, old, v1)) {
             if (*replaced != MP3ERR_None)
                 return *replaced;
             return done();
@@ -249,7 +263,7 @@ TMP3Error TID3v2Tag::WriteToStream(QIODevice &Stream)
     return reportingErrors(QStringLiteral("Error Error"), [&] { return WriteTag(Stream, QString()); });
 }
 
-TMP3Error TID3v2Tag::ChangeFile(const QString &Filename, bool write)
+TMP3Error TID3v2Tag::ChangeFile(const QString &Filename, bool write, TWithV1 *v1)
 {
     if (!QFileInfo::exists(Filename))
         return MP3ERR_NoFile;
@@ -259,13 +273,22 @@ TMP3Error TID3v2Tag::ChangeFile(const QString &Filename, bool write)
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return MP3ERR_FOpenRW;
     if (write)
-        return reportingErrors(QStringLiteral("Error Error"), [&] { return WriteTag(file, Filename); });
+        return reportingErrors(QStringLiteral("Error Error"), [&] { return WriteTag(file, Filename, v1); });
     return reportingErrors(QStringLiteral("Error"), [&] { return RemoveTag(file, Filename); });
 }
 
 TMP3Error TID3v2Tag::WriteToFile(const QString &Filename)
 {
-    return ChangeFile(Filename, true);
+    return ChangeFile(Filename, true, nullptr);
+}
+
+TMP3Error TID3v2Tag::WriteToFile(const QString &Filename, TID3v1Tag &AId3V1, TMP3Error &AV1Result)
+{
+    TWithV1 v1{AId3V1};
+    const TMP3Error result = ChangeFile(Filename, true, &v1);
+    // Where the file was not rewritten with both, the ID3v1 tag is written by itself.
+    AV1Result = v1.Written ? v1.Result : AId3V1.WriteToFile(Filename);
+    return result;
 }
 
 TMP3Error TID3v2Tag::RemoveTag(QIODevice &Stream, const QString &replace)
@@ -311,5 +334,5 @@ TMP3Error TID3v2Tag::RemoveFromStream(QIODevice &Stream)
 
 TMP3Error TID3v2Tag::RemoveFromFile(const QString &Filename)
 {
-    return ChangeFile(Filename, false);
+    return ChangeFile(Filename, false, nullptr);
 }

@@ -49,6 +49,8 @@ void growTitle(TID3v2Tag &t)
 // limits of the reader the frames alone would take far more. 0 when the tag came out damaged.
 int readUnderMemoryLimit(const QString &file)
 {
+    // The address sanitizer reserves more address space than any limit allows.
+#if !defined(__SANITIZE_ADDRESS__)
     QFile status(QStringLiteral("/proc/self/status"));
     status.open(QIODevice::ReadOnly);
     qint64 vmSize = 0;
@@ -57,6 +59,7 @@ int readUnderMemoryLimit(const QString &file)
             vmSize = line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
     rlimit limit{rlim_t(vmSize + (160 << 20)), rlim_t(vmSize + (160 << 20))};
     setrlimit(RLIMIT_AS, &limit);
+#endif
     TID3v2Tag t;
     const TMP3Error read = t.ReadFromFile(file);
     TId3Felder fields;
@@ -184,9 +187,6 @@ TEST_F(TagSafetyTest, AnID3v1TagThatDoesNotFitIsCutOffAgain)
 
 TEST_F(TagSafetyTest, AMillionTinyFramesStayWithinBoundedMemory)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
-#endif
     const QByteArray tiny = frame(3, "TXXX", QByteArray(1, '\0'));
     QByteArray frames;
     frames.reserve(tiny.size() * 1000000);

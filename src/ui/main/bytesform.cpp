@@ -19,6 +19,8 @@ TUpDown::TUpDown(QLineEdit *buddy, QWidget *parent)
     FAb->setArrowType(Qt::DownArrow);
     for (QToolButton *b : {FAuf, FAb})
         b->setFocusPolicy(Qt::NoFocus);
+    FAuf->setAccessibleName(QStringLiteral("Höher"));
+    FAb->setAccessibleName(QStringLiteral("Niedriger"));
     connect(FAuf, &QToolButton::clicked, this, [this] { Schritt(1); });
     connect(FAb, &QToolButton::clicked, this, [this] { Schritt(-1); });
     buddy->installEventFilter(this);
@@ -138,7 +140,7 @@ int TBytesForm::GetVorspann()
 void TBytesForm::SchalterEinrichten()
 {
     const QFont &font = Label1->font();
-    const int knopfBreite = 125;
+    const int knopfBreite = KnopfBreite({Button1, Button2});
     const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     const int editHoehe = SchriftHoehe(font, TSchalterArt::Edit);
     Label1->adjustSize();
@@ -146,9 +148,12 @@ void TBytesForm::SchalterEinrichten()
     // The up-down takes the right end of the field's 75 pixels, as an attached one does.
     const int links = Label1->x() + Label1->width() + 5;
     const int udBreite = std::max(16, editHoehe / 2);
-    Edit1->setGeometry(links, 10, 75 - udBreite, editHoehe);
-    UpDown1->setGeometry(links + 75 - udBreite, 10, udBreite, editHoehe);
-    int clientBreite = links + 75 + 10;
+    // 75 pixels, wider where a large font needs more for the largest number.
+    const int breite1 = std::max(
+        75, TextBreite(Edit1->font(), QString(QString::number(MaxNr).size() + 1, QLatin1Char('0'))) + udBreite);
+    Edit1->setGeometry(links, 10, breite1 - udBreite, editHoehe);
+    UpDown1->setGeometry(links + breite1 - udBreite, 10, udBreite, editHoehe);
+    int clientBreite = links + breite1 + 10;
     Label2->setVisible(VorspannS);
     Edit2->setVisible(VorspannS);
     UpDown2->setVisible(VorspannS);
@@ -166,6 +171,7 @@ void TBytesForm::SchalterEinrichten()
         letztes = Edit2;
     }
     const int knopfOben = 2 * letztes->y() + editHoehe;
+    clientBreite = std::max(clientBreite, 2 * knopfBreite + 3 * 10);
     const int knopfLinks = (clientBreite - 2 * knopfBreite) / 3;
     Button1->setGeometry(knopfLinks, knopfOben, knopfBreite, knopfHoehe);
     Button2->setGeometry(2 * knopfLinks + knopfBreite, knopfOben, knopfBreite, knopfHoehe);

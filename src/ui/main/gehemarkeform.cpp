@@ -8,12 +8,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-namespace {
-
-constexpr int KnopfBreite = 125;
-
-} // namespace
-
 TGeheMarkeForm::TGeheMarkeForm(QWidget *parent) : TDialogBasis(parent)
 {
     setObjectName(QStringLiteral("GeheMarkeForm"));
@@ -71,8 +65,9 @@ void TGeheMarkeForm::SchalterEinrichten()
     const int knopfHoehe = SchriftHoehe(ProgrammAussehen().Schrift, TSchalterArt::Button);
     const int hoehe = bildschirm.height() - 50;
     const int knopfOben = hoehe - knopfHoehe - 10;
-    Button1->setGeometry(10, knopfOben, KnopfBreite, knopfHoehe);
-    Button2->setGeometry(Button1->x() + 2 * KnopfBreite, knopfOben, KnopfBreite, knopfHoehe);
+    const int knopfBreite = KnopfBreite({Button1, Button2});
+    Button1->setGeometry(10, knopfOben, knopfBreite, knopfHoehe);
+    Button2->setGeometry(Button1->x() + 2 * knopfBreite, knopfOben, knopfBreite, knopfHoehe);
     const int breite = Button2->geometry().right() + 1 + Button1->x();
     ListBox1->setGeometry(10, 10, breite - 2 * 10, knopfOben - 2 * 10);
     setFixedSize(breite, hoehe);

@@ -89,7 +89,12 @@ void THintergrundForm::SchalterEinrichten()
     Button1->resize(breite, hoehe);
     Button2->resize(breite, hoehe);
     const int clientBreite = 2 * r + breite + breite + r;
-    ListBox1->setGeometry(r, r, clientBreite - 2 * r, 20 * SchriftHoehe(ListBox1->font(), TSchalterArt::Label));
+    // Twenty lines, fewer where a large font would push the buttons off the screen.
+    const int zeile = SchriftHoehe(ListBox1->font(), TSchalterArt::Label);
+    const int rahmen = std::max(40, frameGeometry().height() - height());
+    const int platz = Bildschirm(this).height() - rahmen - hoehe - 3 * r;
+    const int zeilen = std::clamp(platz / std::max(1, zeile), 1, 20);
+    ListBox1->setGeometry(r, r, clientBreite - 2 * r, zeilen * zeile);
     const int knopfOben = ListBox1->y() + ListBox1->height() + r;
     Button1->move(r, knopfOben);
     Button2->move(2 * r + breite, knopfOben);

@@ -19,6 +19,7 @@
 #include "platform/volume.h"
 #include "support/fileutils.h"
 #include "support/formatting.h"
+#include "tags/codepage.h"
 #include "tags/id3v1tag.h"
 #include "tags/id3v2tag.h"
 #include "ui/common/activecontrol.h"
@@ -261,9 +262,6 @@ void TForm1::SteuerelementeErstellen()
     StatusPanel1 = panel("StatusPanel1");
     StatusPanel2 = panel("StatusPanel2");
     StatusPanel3 = panel("StatusPanel3");
-    StatusPanel1->setAccessibleName(QStringLiteral("Modus"));
-    StatusPanel2->setAccessibleName(QStringLiteral("Marken"));
-    StatusPanel3->setAccessibleName(QStringLiteral("Hinweis"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -662,10 +660,14 @@ void TForm1::DateiBefehleFreigeben(bool an)
     MenuDateiClose->setEnabled(!FFilename.isEmpty());
 }
 
+QString TForm1::Tastenkuerzel(const QAction *punkt)
+{
+    return punkt->shortcut().toString(QKeySequence::NativeText);
+}
+
 void TForm1::Oeffnungshinweis()
 {
-    setStatusText(
-        QStringLiteral("%1=MP3-Datei öffnen").arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText)));
+    setStatusText(QStringLiteral("%1=MP3-Datei öffnen").arg(Tastenkuerzel(MenuDateiOpen)));
 }
 
 void TForm1::OeffnungsFehler()
@@ -727,6 +729,8 @@ void TForm1::setOriFilename(const QString &name)
         Edit1->setText(name);
         Edit2->setText(QStringLiteral("%1 Bytes").arg(Tausenderpunkte(Mp3Size())));
         Edit3->setText(Mp3StrDauer());
+        for (QLineEdit *e : {Edit1, Edit2, Edit3})
+            e->setCursorPosition(0);
     } catch (const EMCIDeviceError &) {
         OeffnungsFehler();
     } catch (const std::exception &) {
@@ -892,9 +896,8 @@ void TForm1::MenuDateiOpenClick(bool mitSender)
             MemoZuruecksetzen();
             if (Mp3Sekunden() > 0) {
                 setStatusText(QStringLiteral("%1=Teilen; %2=Marke setzen; %3=MP3-Informationen")
-                                  .arg(MenuAktTeilen->shortcut().toString(QKeySequence::NativeText),
-                                       MenuAktMarkeSetzen->shortcut().toString(QKeySequence::NativeText),
-                                       MenuAktMp3InfosDatei->shortcut().toString(QKeySequence::NativeText)));
+                                  .arg(Tastenkuerzel(MenuAktTeilen), Tastenkuerzel(MenuAktMarkeSetzen),
+                                       Tastenkuerzel(MenuAktMp3InfosDatei)));
             } else {
                 Piepsen();
                 setMemoText(QStringLiteral("Datei hat weniger als 1 Sekunde dauer!"));
@@ -1057,14 +1060,16 @@ bool TForm1::MarkenAnzeigenOk(bool AOkS)
 
 void TForm1::MarkenDialogeErstellen()
 {
-    // Each reserves its own playback file beside the working copy.
+    // The marks editor reserves its own playback file beside the working copy.
     try {
         FMarkenForm = std::make_unique<TMarkenForm>(this);
         FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
     } catch (const EFileError &e) {
-        MeldungZeigen(QStringLiteral("Im temporären Ordner \"%1\" kann keine Arbeitskopie angelegt werden:\n%2")
-                          .arg(QDir::toNativeSeparators(TempOrdner()), QString::fromUtf8(e.what())),
-                      TMeldungArt::Fehler);
+        // Without a working copy nothing opens and the start has said so already.
+        if (!FTmpFilename.isEmpty())
+            MeldungZeigen(QString::fromUtf8(e.what()) +
+                              QStringLiteral("\nOhne diese Datei können die Marken nicht bearbeitet werden."),
+                          TMeldungArt::Fehler);
     }
     FGeheMarkeForm = std::make_unique<TGeheMarkeForm>(this);
 }
@@ -1164,6 +1169,8 @@ void TForm1::Timer1Timer()
     const qint64 laenge = FPlayer->Length();
     ProgressBar1->setValue(position > 0 && laenge > 0 ? int(100 * position / laenge) : 0);
     Edit4->setText(ZeitText(position, 3));
+    // The caret stays at the start, where a screen reader begins to read.
+    Edit4->setCursorPosition(0);
 }
 
 void TForm1::TrackSetzen()
@@ -1192,6 +1199,8 @@ void TForm1::MenuPlayPauseClick()
     default:
         break;
     }
+    // A play that starts reports nothing until it ends, so the items follow the command itself.
+    WiedergabeFreigeben();
 }
 
 void TForm1::MenuPlayStopClick()
@@ -1201,6 +1210,7 @@ void TForm1::MenuPlayStopClick()
     FPlayer->Stop();
     FPlayer->setPosition(0);
     Timer1Timer();
+    WiedergabeFreigeben();
 }
 
 void TForm1::setSpulen(qint64 ms)
@@ -1217,6 +1227,7 @@ void TForm1::setSpulen(qint64 ms)
     else if (spielte)
         FPlayer->Play();
     Timer1Timer();
+    WiedergabeFreigeben();
 }
 
 void TForm1::MenuPlayVorClick()
@@ -1282,6 +1293,13 @@ void TForm1::MediaPlayer1Notify()
         Timer1Timer();
     }
     FPlayer->setNotify(true);
+    WiedergabeFreigeben();
+}
+
+void TForm1::WiedergabeFreigeben()
+{
+    if (FFilename.isEmpty())
+        return;
     const TMPModes mode = FPlayer->Mode();
     const bool laeuft = mode == TMPModes::mpPaused || mode == TMPModes::mpPlaying;
     MenuPlayStop->setEnabled(laeuft);
@@ -1405,7 +1423,7 @@ void TForm1::MenuHilfeUpdateClick()
     if (datei.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         QByteArray inhalt;
         for (const QString &z : zeilen)
-            inhalt += z.toLatin1() + "\r\n";
+            inhalt += TextToAnsi(z) + "\r\n";
         ok = datei.write(inhalt) == inhalt.size();
         datei.close();
     }

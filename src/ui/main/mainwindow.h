@@ -35,7 +35,7 @@ public:
     explicit TForm1(const QStringList &arguments = {}, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // File names handed in on the command line or by a second start; only the first is opened.
+    // File names handed in on the command line or by a second start; the first that exists is opened.
     const QStringList &Parameters() const { return FParameters; }
 
     // Requests of a second start or another program, handed over by the mailbox watcher.
@@ -100,6 +100,9 @@ public:
     // The tag editor, created at start and handed over; made here when none was.
     TId3TagsForm *Id3TagsForm();
     void setId3TagsForm(TId3TagsForm *form);
+
+    // The shortcut of a menu item as the hint texts name it ("Strg+O").
+    static QString Tastenkuerzel(const QAction *punkt);
 
     // Shows the playback position in Edit4 and the progress bar.
     void Timer1Timer();
@@ -170,6 +173,8 @@ public:
     void MenuPlayGeheClick();
     void MenuEinstSpulschritteClick();
     void MediaPlayer1Notify();
+    // Stop and Play/Pause enabled as the player's mode allows; the position timer runs with Stop.
+    void WiedergabeFreigeben();
     // View, help.
     void MenuAnsSchriftartClick();
     void MenuAnsHintergrundClick();

@@ -18,14 +18,25 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTreeWidget>
 #include <algorithm>
 
-namespace {
+// The tick boxes of the rows as large as the font wants them; the rows make room for them.
+class TKastenStil : public QProxyStyle {
+public:
+    int Kasten = 13;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+            return Kasten;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
-constexpr int KnopfBreite = 125;
+namespace {
 
 // A question or message during a copy shows the normal cursor, not the hourglass.
 class TEditorReporter : public TFensterReporter {
@@ -47,6 +58,8 @@ TMarkenForm::TMarkenForm(QWidget *parent) : TDialogBasis(parent)
     setObjectName(QStringLiteral("MarkenForm"));
     FTmpFilename = TempMp3Name();
 
+    FKastenStil = new TKastenStil;
+    FKastenStil->setParent(this);
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("Marken"));
@@ -60,7 +73,8 @@ TMarkenForm::TMarkenForm(QWidget *parent) : TDialogBasis(parent)
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSortingEnabled(false);
     ListView1->header()->setSectionsMovable(false);
-    ListView1->header()->setStretchLastSection(false);
+    // The position column takes the rest, so no scroll bar appears for the columns.
+    ListView1->header()->setStretchLastSection(true);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     Button1 = new QPushButton(QStringLiteral("O&K"), this);
@@ -228,15 +242,28 @@ void TMarkenForm::showEvent(QShowEvent *event)
     Button1Regel();
 }
 
+void TMarkenForm::SchriftartZuweisen()
+{
+    TDialogBasis::SchriftartZuweisen();
+    // The pop-up menu and the tick boxes grow with the font too, for those who need it large.
+    const QFont &schrift = ProgrammAussehen().Schrift;
+    PopupMenu1->setFont(schrift);
+    PopupPlay->setFont(schrift);
+    FKastenStil->Kasten = std::max(13, SchriftHoehe(schrift) * 2 / 3);
+    ListView1->setStyle(FKastenStil);
+}
+
 void TMarkenForm::SchalterEinrichten()
 {
     const QFont &schrift = ProgrammAussehen().Schrift;
     const int knopfHoehe = SchriftHoehe(schrift, TSchalterArt::Button);
     const int hoehe = Bildschirm(this).height() - 50;
-    const int breite = 5 * KnopfBreite;
+    // Margin, button, gap, button, margin: five button widths.
+    const int knopfBreite = KnopfBreite({Button1, Button2});
+    const int breite = 5 * knopfBreite;
     const int knopfOben = hoehe - knopfHoehe - 10;
-    Button1->setGeometry(KnopfBreite, knopfOben, KnopfBreite, knopfHoehe);
-    Button2->setGeometry(3 * KnopfBreite, knopfOben, KnopfBreite, knopfHoehe);
+    Button1->setGeometry(knopfBreite, knopfOben, knopfBreite, knopfHoehe);
+    Button2->setGeometry(3 * knopfBreite, knopfOben, knopfBreite, knopfHoehe);
     ListView1->setGeometry(10, 10, breite - 20, knopfOben - 20);
     setFixedSize(breite, hoehe);
 }
@@ -256,7 +283,6 @@ void TMarkenForm::MarkenZuweisen(bool AnfangS)
     ListView1->setHeaderLabels({QStringLiteral("Nummer"), QStringLiteral("Position")});
     const int breite = ListView1->width();
     ListView1->setColumnWidth(0, breite / 6);
-    ListView1->setColumnWidth(1, breite - breite / 6);
     try {
         FZeilen.MarkenZuweisen(true);
     } catch (const EConvertError &) {

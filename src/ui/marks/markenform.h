@@ -12,6 +12,7 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TMediaPlayer;
+class TKastenStil;
 
 // The marks editor: the marks as numbered segments, to delete, move, tick, play and save
 // joined. The rows and byte ranges are the engine's MarkRows; this window shows them, plays
@@ -50,6 +51,7 @@ public:
     const MarkRows &Zeilen() const { return FZeilen; }
 
     void CaptionZuweisen() override;
+    void SchriftartZuweisen() override;
     void SchalterEinrichten() override;
 
     // Closes with OK; its caption is the caller's ("O&K" or "Teilen &starten").
@@ -75,6 +77,7 @@ private:
     void WiedergabeStoppen();
 
     MarkRows FZeilen;
+    TKastenStil *FKastenStil = nullptr;
     QString FTmpFilename;
     bool FAnzeigen = false;
 

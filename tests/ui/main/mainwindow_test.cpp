@@ -51,8 +51,9 @@ TEST_F(MainWindowTest, StartsWithoutAFile)
     EXPECT_EQ(form->StatusPanel3->text(), QStringLiteral("Strg+O=MP3-Datei öffnen"));
     EXPECT_EQ(form->Memo1->toPlainText(), QStringLiteral("Teilungsinformationen:"));
     EXPECT_EQ(form->focusWidget(), form->Edit1);
-    // The status panels are labels, so a screen reader can read them.
+    // The status panels are labels, so a screen reader reads their texts.
     EXPECT_EQ(form->StatusPanel3->parentWidget(), form->StatusBar1);
+    EXPECT_EQ(accessibleName(form->StatusPanel3), QStringLiteral("Strg+O=MP3-Datei öffnen"));
 }
 
 TEST_F(MainWindowTest, OpensTheFirstFileOfTheCommandLineAndShowsItsFacts)
@@ -296,6 +297,28 @@ TEST_F(MainWindowTest, TheCloseRequestOfTheMailboxEndsTheWindowAndItsWorkingCopy
     EXPECT_TRUE(form->IsClosing);
     form.reset();
     EXPECT_FALSE(QFileInfo::exists(tmp));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ATemporaryFolderThatCannotBeWrittenIsReportedAtStart)
+{
+    const QString file = mp3(QStringLiteral("ohneTmp.mp3"), 2000);
+    qputenv("TMPDIR", QFile::encodeName(path(QStringLiteral("gibt/es/nicht"))));
+    {
+        TMessageAnswers answers{TMeldungAntwort::Ok};
+        form = std::make_unique<TForm1>();
+        ASSERT_EQ(answers.shown().size(), 1);
+        EXPECT_EQ(answers.shown().constFirst().Art, TMeldungArt::Fehler);
+        EXPECT_TRUE(answers.texts().constFirst().contains(QStringLiteral("TmpZinS1.mp3")));
+    }
+    EXPECT_TRUE(showActive(form.get()));
+    TMessageAnswers answers{TMeldungAntwort::Ok};
+    openByHandOver(file);
+    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei!")});
+    EXPECT_TRUE(form->OriFilename().isEmpty());
 }
 
 } // namespace

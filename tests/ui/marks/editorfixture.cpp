@@ -10,11 +10,16 @@ void BeiModalemFenster(std::function<void(QWidget *)> handeln)
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) {
             // A window that never came must not answer the next test's.
-            if (++versuche == 500) {
+            if (++versuche >= 500) {
                 timer->stop();
                 timer->deleteLater();
                 ADD_FAILURE() << "no modal window opened";
             }
+            return;
+        }
+        // Keys and shortcuts reach it only once it is the active window.
+        if (!modal->isActiveWindow() && ++versuche < 500) {
+            modal->activateWindow();
             return;
         }
         timer->stop();

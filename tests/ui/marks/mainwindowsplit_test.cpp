@@ -360,7 +360,8 @@ TEST_F(MainWindowSplit, TheNumberDialogInItsFiveUses)
                 EXPECT_EQ(accessibleRole(dialog->Edit2), QAccessible::EditableText);
                 EXPECT_EQ(accessibleName(dialog->Edit2), QStringLiteral("Überlappung in Sekunden eingeben (0-9):"));
                 QTest::keyClick(dialog->Edit1, Qt::Key_Tab);
-                EXPECT_EQ(sprecher.spoken().value(sprecher.spoken().size() - 1), QStringLiteral("Überlappung in Sekunden eingeben (0-9):"));
+                EXPECT_EQ(sprecher.spoken().value(sprecher.spoken().size() - 1),
+                          QStringLiteral("Überlappung in Sekunden eingeben (0-9):"));
                 EXPECT_GE(dialog->width(), dialog->Edit2->geometry().right());
             }
             EXPECT_EQ(sprecher.spoken().value(0), AmpersandEntfernen(f.label));

@@ -1,9 +1,12 @@
+#include "cutting/smallfs.h"
 #include "editorfixture.h"
 #include "support/mpegbuilder.h"
 #include "ui/support/messageanswers.h"
 
 #include "platform/player.h"
 #include "platform/volume.h"
+#include "ui/common/appearance.h"
+#include "ui/common/windowmeasures.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -377,6 +380,55 @@ TEST_F(MarkenEditorPlayback, RefusesToPlayLessThan110Milliseconds)
     taste(Qt::Key_S, Qt::ControlModifier);
     EXPECT_GT(QFileInfo(path("kurz.mp3")).size(), 0);
     form->reject();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MarkenEditorTest, TakesTheProgramFontAndBackgroundAndFitsLargeCaptions)
+{
+    const TAussehen vorher = ProgrammAussehen();
+    ProgrammAussehen().Schrift.setPointSize(28);
+    ProgrammAussehen().Hintergrund = QColor(255, 255, 160);
+    zeigen(false, ZweiMarken);
+    form->Button1->setText(QStringLiteral("Teilen &starten"));
+    form->SchalterEinrichten();
+    EXPECT_EQ(liste()->font().pointSize(), 28);
+    liste()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    const QImage bild = liste()->viewport()->grab().toImage();
+    EXPECT_EQ(bild.pixelColor(bild.width() / 2, bild.height() - 5), QColor(255, 255, 160));
+    const int noetig = TextBreite(form->Button1->font(), QStringLiteral("Teilen starten"));
+    EXPECT_GT(form->Button1->width(), noetig);
+    EXPECT_LE(form->Button1->geometry().right(), form->width());
+    EXPECT_LT(form->Button1->geometry().right(), knopf(form.get(), "Button2")->x());
+    ProgrammAussehen() = vorher;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MarkenEditorTest, AFullDiskWhileSavingIsToldAndTheEditorGoesOn)
+{
+    TKleinesDateisystem klein(path(QStringLiteral("klein")));
+    if (!klein.ok())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    zeigen(true, ZweiMarken);
+    const QByteArray arbeitskopie = readFile(form->OriFilename);
+    taste(Qt::Key_A, Qt::ControlModifier);
+    const QString ziel = klein.pfad(QStringLiteral("alles.mp3"));
+    {
+        TMessageAnswers antworten{TMeldungAntwort::Ok};
+        DateidialogBeantworten(ziel);
+        taste(Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(antworten.texts(),
+                  QStringList{QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel)});
+    }
+    EXPECT_EQ(readFile(form->OriFilename), arbeitskopie);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    taste(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(zeilen().constFirst(), QStringLiteral("1. 0:00:00,001 - 0:00:25,010"));
 }
 
 } // namespace
