@@ -21,9 +21,19 @@ QString tempName(const QFileInfo &ziel, int n)
            QString::number(n) + QStringLiteral(".tmp");
 }
 
+// The rename or link itself reaches the disk with the folder.
+void OrdnerSichern(const QString &datei)
+{
+    const int dir = ::open(QFile::encodeName(QFileInfo(datei).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 } // namespace
 
-TDateiErsatz::TDateiErsatz(const QString &ziel)
+TDateiErsatz::TDateiErsatz(const QString &ziel, TArt art) : FArt(art)
 {
     // A symbolic link stays; the file it points to is replaced.
     const QFileInfo info(ziel);
@@ -53,17 +63,25 @@ void TDateiErsatz::StaleEntfernen() const
 bool TDateiErsatz::Anlegen()
 {
     const QByteArray ziel = QFile::encodeName(FZiel);
-    if (::stat(ziel.constData(), &FAlt) != 0 || !S_ISREG(FAlt.st_mode) || FAlt.st_nlink > 1)
+    if (FArt == TArt::Neu) {
+        struct stat st {};
+        if (::lstat(ziel.constData(), &st) == 0 || errno != ENOENT)
+            return false;
+    } else if (::stat(ziel.constData(), &FAlt) != 0 || !S_ISREG(FAlt.st_mode) ||
+               (FArt == TArt::Datei && FAlt.st_nlink > 1)) {
         return false;
+    }
     StaleEntfernen();
     const QFileInfo info(FZiel);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
-    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    // A new file gets the usual permissions (the umask applies); a replacement the old file's.
+    const mode_t rechte = FArt == TArt::Neu ? 0666 : 0600;
+    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, rechte);
     if (fd < 0) {
         // File systems without unnamed files get a named one.
         for (int n = 0; n < 100 && fd < 0; ++n) {
             FName = tempName(info, n);
-            fd = ::open(QFile::encodeName(FName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
+            fd = ::open(QFile::encodeName(FName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, rechte);
             if (fd < 0 && errno != EEXIST)
                 break;
         }
@@ -84,6 +102,8 @@ bool TDateiErsatz::Uebernehmen()
     const int fd = FDatei.handle();
     if (fd < 0 || !FDatei.flush())
         return false;
+    if (FArt == TArt::Neu)
+        return ::fsync(fd) == 0 && VerknuepfenOhneErsetzen();
     // Owner first: changing it clears set-user-ID bits, which the mode then puts back.
     if (::fchown(fd, FAlt.st_uid, FAlt.st_gid) != 0 && ::fchown(fd, uid_t(-1), FAlt.st_gid) != 0) {
         // Not allowed: the file becomes ours, as any new file would.
@@ -111,11 +131,27 @@ bool TDateiErsatz::Uebernehmen()
         return false;
     FUebernommen = true;
     FDatei.close();
-    // The rename itself reaches the disk with the folder.
-    const int dir = ::open(QFile::encodeName(QFileInfo(FZiel).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    OrdnerSichern(FZiel);
+    return true;
+}
+
+bool TDateiErsatz::VerknuepfenOhneErsetzen()
+{
+    // A link fails where the name is taken, so a file that appeared meanwhile stays.
+    const QByteArray ziel = QFile::encodeName(FZiel);
+    const int fd = FDatei.handle();
+    if (FName.isEmpty()) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, ziel.constData(), AT_SYMLINK_FOLLOW) != 0)
+            return false;
+    } else {
+        const QByteArray name = QFile::encodeName(FName);
+        if (::link(name.constData(), ziel.constData()) != 0)
+            return false;
+        ::unlink(name.constData());
     }
+    FUebernommen = true;
+    FDatei.close();
+    OrdnerSichern(FZiel);
     return true;
 }

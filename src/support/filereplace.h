@@ -12,13 +12,20 @@
 // that no longer run are removed at the next replacement of the same file.
 class TDateiErsatz {
 public:
-    explicit TDateiErsatz(const QString &ziel);
+    enum class TArt {
+        Datei, // the file changes: several hard links would part, so they are refused
+        Name,  // the name gets a new file, as deleting and creating it would give
+        Neu,   // the name is free; the new file never takes the place of one that appears meanwhile
+    };
+
+    explicit TDateiErsatz(const QString &ziel, TArt art = TArt::Datei);
     ~TDateiErsatz();
     TDateiErsatz(const TDateiErsatz &) = delete;
     TDateiErsatz &operator=(const TDateiErsatz &) = delete;
 
-    // Creates the new file. False when the target has several hard links (a rename would part
-    // them) or its folder cannot take a new file; the caller then changes the file in place.
+    // Creates the new file. False when the target is no regular file (or, for Neu, exists),
+    // when it has several hard links (Datei: a rename would part them) or its folder cannot
+    // take a new file; the caller then changes the file in place or gives up.
     bool Anlegen();
     // The new file, open for reading and writing, unbuffered.
     QFile &Datei() { return FDatei; }
@@ -27,7 +34,9 @@ public:
 
 private:
     void StaleEntfernen() const;
+    bool VerknuepfenOhneErsetzen();
     QString FZiel;
+    TArt FArt;
     QString FName; // the new file's name while it has one
     QFile FDatei;
     struct stat FAlt {};
