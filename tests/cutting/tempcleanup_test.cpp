@@ -54,8 +54,8 @@ TEST_F(TempCleanupTest, OnlyWorkingCopiesThatNobodyHoldsAreRemoved)
     ::kill(andere, SIGKILL);
     ::waitpid(andere, nullptr, 0);
     EXPECT_EQ(VerwaisteTempDateienEntfernen(), 1);
-    EXPECT_EQ(inhalt(), (QStringList{"Tmp1A2B.tmp", "TmpZinS.mp3", "TmpZinS1.mp3", "TmpZinS8.mp3.bak",
-                                     "TmpZinSx.mp3", "lied.mp3"}));
+    EXPECT_EQ(inhalt(), (QStringList{"Tmp1A2B.tmp", "TmpZinS.mp3", "TmpZinS1.mp3", "TmpZinS8.mp3.bak", "TmpZinSx.mp3",
+                                     "lied.mp3"}));
     // The freed number is taken again.
     EXPECT_EQ(TempMp3Name(), fremdeKopie);
 }
