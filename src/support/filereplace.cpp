@@ -63,6 +63,8 @@ void TDateiErsatz::StaleEntfernen() const
 bool TDateiErsatz::Anlegen()
 {
     const QByteArray ziel = QFile::encodeName(FZiel);
+    if (ziel.isEmpty())
+        return false; // a link that leads nowhere
     if (FArt == TArt::Neu) {
         struct stat st {};
         if (::lstat(ziel.constData(), &st) == 0 || errno != ENOENT)

@@ -121,7 +121,9 @@ TEST_F(JoinWriterTest, AnInputThatCannotBeOpenedIsSkipped)
 
 TEST_F(JoinWriterTest, ATargetThatCannotBeOpenedIsReported)
 {
-    for (const QString &ziel : {path("kein/ordner.mp3"), path(QString())}) {
+    const QString insLeere = path("insleere.mp3");
+    ASSERT_TRUE(QFile::link(path("fehlt.mp3"), insLeere));
+    for (const QString &ziel : {path("kein/ordner.mp3"), path(QString()), insLeere}) {
         TRecordingReporter r;
         EXPECT_FALSE(Mp3ErstellenOk(liste({a}), ziel, r));
         EXPECT_EQ(r.boxTexts(),
