@@ -51,7 +51,7 @@ bool schreiben(const MarkRows &rows, const QString &AFilename, bool TmpS, TZielA
     QFile spielDatei(AFilename);
     // A saved file is built beside the target and takes its place when complete; an append
     // starts where the target's ID3v1 tag started and never shortens it.
-    TZielDatei ziel(AFilename, TmpS ? TZielArt::Neu : art);
+    TZielDatei ziel(AFilename, art);
     if (TmpS ? !spielDateiOeffnen(spielDatei) : ziel.Oeffnen(kopierer) != TZielDatei::TStand::Offen) {
         report.FehlerTon();
         return false;

@@ -1,5 +1,7 @@
 #include "support/filereplace.h"
 
+#include "support/tempowner.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -45,6 +47,14 @@ TDateiErsatz::~TDateiErsatz()
     FDatei.close();
     if (!FUebernommen && !FName.isEmpty())
         ::unlink(QFile::encodeName(FName).constData());
+    TempVermerkLoeschen(FVermerk);
+}
+
+bool TDateiErsatz::Vermerken()
+{
+    if (FVermerk.isEmpty())
+        FVermerk = TempVermerkAnlegen(QFileInfo(FZiel).absolutePath());
+    return !FVermerk.isEmpty();
 }
 
 void TDateiErsatz::StaleEntfernen() const
@@ -81,6 +91,8 @@ bool TDateiErsatz::Anlegen()
     int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, rechte);
     if (fd < 0) {
         // File systems without unnamed files get a named one.
+        if (!Vermerken())
+            return false;
         for (int n = 0; n < 100 && fd < 0; ++n) {
             FName = tempName(info, n);
             fd = ::open(QFile::encodeName(FName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, rechte);
@@ -116,6 +128,8 @@ bool TDateiErsatz::Uebernehmen()
     const QByteArray ziel = QFile::encodeName(FZiel);
     if (FName.isEmpty()) {
         // The unnamed file gets a name of its own first, then takes the target's in one rename.
+        if (!Vermerken())
+            return false;
         const QFileInfo info(FZiel);
         for (int n = 0; n < 100 && FName.isEmpty(); ++n) {
             const QString name = tempName(info, n);
@@ -134,6 +148,8 @@ bool TDateiErsatz::Uebernehmen()
     FUebernommen = true;
     FDatei.close();
     OrdnerSichern(FZiel);
+    TempVermerkLoeschen(FVermerk);
+    FVermerk.clear();
     return true;
 }
 

@@ -9,7 +9,8 @@
 // permissions, its owner where the system allows, and its access time. Where the system can,
 // the new file has no name until it is complete, so a killed process leaves nothing behind;
 // otherwise it is named ".<name>.zindara-<process id>-<n>.tmp", and such files of processes
-// that no longer run are removed at the next replacement of the same file.
+// that no longer run are removed at the next replacement of the same file, or at the next start
+// (a note in the temporary folder names the folder while such a name exists).
 class TDateiErsatz {
 public:
     enum class TArt {
@@ -37,7 +38,9 @@ private:
     bool VerknuepfenOhneErsetzen();
     QString FZiel;
     TArt FArt;
+    bool Vermerken();
     QString FName; // the new file's name while it has one
+    QString FVermerk;
     QFile FDatei;
     struct stat FAlt {};
     bool FUebernommen = false;

@@ -39,11 +39,11 @@ inline bool startenUndToeten(const QStringList &args, int ms, const QString &tmp
     return !beendet;
 }
 
-// Runs zindara-cli with `args` to its end, without pauses; its exit code.
-inline int ausfuehren(const QStringList &args, const QString &tmp, const QString &ordner)
+// Runs zindara-cli with `args` to its end, by default without pauses; its exit code.
+inline int ausfuehren(const QStringList &args, const QString &tmp, const QString &ordner, int pauseMs = 0)
 {
     QProcess process;
-    vorbereiten(process, tmp, ordner, 0);
+    vorbereiten(process, tmp, ordner, pauseMs);
     process.start(QStringLiteral(ZINDARA_CLI), args);
     EXPECT_TRUE(process.waitForFinished(60000));
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

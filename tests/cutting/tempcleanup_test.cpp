@@ -59,3 +59,25 @@ TEST_F(TempCleanupTest, OnlyWorkingCopiesThatNobodyHoldsAreRemoved)
     // The freed number is taken again.
     EXPECT_EQ(TempMp3Name(), fremdeKopie);
 }
+
+// A process killed while a file it replaces had a name beside it: its note in the temporary
+// folder leads the next start there, and only that process's files go.
+TEST_F(TempCleanupTest, FilesBesideAReplacedFileAreFoundThroughTheirNote)
+{
+    QDir().mkpath(path(QStringLiteral("musik")));
+    const QString tot = QStringLiteral("musik/.lied.mp3.zindara-2147483646-0.tmp");
+    const QString lebt = QStringLiteral("musik/.lied.mp3.zindara-%1-0.tmp").arg(::getpid());
+    writeFile(tot, QByteArray(1000, 'x'));
+    writeFile(lebt, "x");
+    writeFile(QStringLiteral("musik/lied.mp3"), "lied");
+    writeFile(QStringLiteral("TmpZinV3.txt"), QFile::encodeName(path(QStringLiteral("musik"))) + "\n2147483646\n");
+    const QString eigenerVermerk = TempVermerkAnlegen(path(QStringLiteral("musik")));
+    EXPECT_EQ(eigenerVermerk, path(QStringLiteral("TmpZinV1.txt")));
+
+    EXPECT_EQ(VerwaisteTempDateienEntfernen(), 1);
+    EXPECT_FALSE(QFile::exists(path(tot)));
+    EXPECT_TRUE(QFile::exists(path(lebt)));
+    EXPECT_EQ(inhalt(), QStringList{QStringLiteral("TmpZinV1.txt")});
+    TempVermerkLoeschen(eigenerVermerk);
+    EXPECT_EQ(inhalt(), QStringList());
+}
