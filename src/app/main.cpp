@@ -2,6 +2,7 @@
 #include "platform/sounds.h"
 #include "platform/userfolders.h"
 #include "platform/watchregistrysettings.h"
+#include "support/tempowner.h"
 #include "ui/common/apptitle.h"
 #include "ui/common/errorbox.h"
 #include "ui/common/translations.h"
@@ -26,6 +27,8 @@ int main(int argc, char *argv[])
     ProzessTexteSetzen();
     DeutscheUebersetzungLaden(app);
     FehlerboxEinrichten();
+    // Working copies of copies that were killed would otherwise stay in the temporary folder.
+    VerwaisteTempDateienEntfernen();
 
     int code = 0;
     {

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "support/tempowner.h"
+
 #include <QCoreApplication>
 #include <QStringConverter>
 
@@ -44,6 +46,8 @@ int main(int argc, char *argv[])
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
     CliStreams io{out, err};
+    // Working copies of runs that were killed are removed; those of running ones stay.
+    VerwaisteTempDateienEntfernen();
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())

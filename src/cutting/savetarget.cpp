@@ -1,7 +1,6 @@
 #include "cutting/savetarget.h"
 
 #include "cutting/cutreporter.h"
-#include "cutting/piecenames.h"
 
 #include <QFile>
 #include <filesystem>
@@ -33,11 +32,7 @@ TZielWahl ZielErfragen(const QString &datei, const QStringList &eingaben, TCutRe
                 return TZielWahl::ZielIstEingabe;
             }
         }
-        DateiattributeLoeschen(datei);
-        if (QFile::remove(datei))
-            return TZielWahl::Neu;
-        report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
-        return TZielWahl::NichtLoeschbar;
+        return TZielWahl::Ueberschreiben;
     default:
         return TZielWahl::Abbrechen;
     }
@@ -48,20 +43,32 @@ std::optional<TSpeichernErgebnis> FrageEnde(TZielWahl wahl)
     switch (wahl) {
     case TZielWahl::Abbrechen:
         return TSpeichernErgebnis::Abgebrochen;
-    case TZielWahl::NichtLoeschbar:
-        return TSpeichernErgebnis::NichtErstellt;
     case TZielWahl::ZielIstEingabe:
         return TSpeichernErgebnis::ZielIstEingabe;
     case TZielWahl::Neu:
     case TZielWahl::Anhaengen:
+    case TZielWahl::Ueberschreiben:
         break;
     }
     return std::nullopt;
 }
 
-QString NichtErstellt(const QString &datei)
+TZielArt ZielArt(TZielWahl wahl)
 {
-    return QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(datei);
+    switch (wahl) {
+    case TZielWahl::Anhaengen:
+        return TZielArt::Anhaengen;
+    case TZielWahl::Ueberschreiben:
+        return TZielArt::Ueberschreiben;
+    default:
+        return TZielArt::Neu;
+    }
+}
+
+QString NichtErstellt(const QString &datei, bool unveraendert)
+{
+    const QString text = QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(datei);
+    return unveraendert ? text + QStringLiteral(" Die bestehende Datei ist unverändert.") : text;
 }
 
 QString ErfolgreichErstellt(const QString &datei)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cutting/targetfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,22 +20,26 @@ enum class TSpeichernErgebnis {
 };
 
 // What becomes of the file chosen in a save dialog.
-enum class TZielWahl { Neu, Anhaengen, Abbrechen, NichtLoeschbar, ZielIstEingabe };
+enum class TZielWahl { Neu, Anhaengen, Ueberschreiben, Abbrechen, ZielIstEingabe };
 
-// Asks about an existing `datei`: Ja appends to it, Nein deletes it so that a new file is made,
-// Abbrechen stops. A file that is one of `eingaben` is never deleted (it would be read empty
-// afterwards): the user is told and the step stops. A file that cannot be deleted is reported
-// as not created, so the user's "overwrite" never turns into an append.
+// Asks about an existing `datei`: Ja appends to it, Nein overwrites it, Abbrechen stops. The
+// file is not touched here: it is replaced only once the new one is complete. A file that is
+// one of `eingaben` is never overwritten (it would be gone before it is read): the user is told
+// and the step stops.
 TZielWahl ZielErfragen(const QString &datei, const QStringList &eingaben, TCutReporter &report);
 
 // The end of a save step that the question already decided; empty when the write goes on.
 std::optional<TSpeichernErgebnis> FrageEnde(TZielWahl wahl);
 
+// How the write goes on after the question.
+TZielArt ZielArt(TZielWahl wahl);
+
 // True when both names lead to the same existing file (also through links).
 bool GleicheDatei(const QString &a, const QString &b);
 
-// "Die Datei "…" konnte nicht erstellt werden!", shown after every failed save.
-QString NichtErstellt(const QString &datei);
+// "Die Datei "…" konnte nicht erstellt werden!", shown after every failed save; with
+// `unveraendert` it adds that the existing file is as it was.
+QString NichtErstellt(const QString &datei, bool unveraendert = false);
 // "Die Datei "…" wurde erfolgreich erstellt!", the order-and-save dialog's success.
 QString ErfolgreichErstellt(const QString &datei);
 // Why an input cannot be overwritten.

@@ -1,18 +1,29 @@
 #include "cutting/segmentwriter.h"
 
-#include "support/bytecopy.h"
 #include "cutting/cutreporter.h"
 #include "cutting/markrows.h"
 #include "cutting/piecenames.h"
-#include "cutting/tagextents.h"
+#include "cutting/targetfile.h"
+#include "support/bytecopy.h"
 
 #include <QFile>
 
 static constexpr qint64 MindestDauerMs = 110;
 
-bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, TCutReporter &report,
-                    qint64 *geschrieben)
+namespace {
+
+// The playback file is the editor's own: it is emptied and written in place.
+bool spielDateiOeffnen(QFile &aus)
 {
+    DateiattributeLoeschen(aus.fileName());
+    return aus.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+}
+
+// `unveraendert` tells after a failure whether an existing target is as it was.
+bool schreiben(const MarkRows &rows, const QString &AFilename, bool TmpS, TZielArt art, TCutReporter &report,
+               qint64 *geschrieben, bool &unveraendert)
+{
+    unveraendert = true;
     if (geschrieben)
         *geschrieben = 0;
     const QList<TByteBereich> bereiche = rows.Bereiche();
@@ -36,23 +47,17 @@ bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, T
         report.FehlerTon();
         return false;
     }
-    DateiattributeLoeschen(AFilename);
-    QFile aus(AFilename);
-    bool ausOffen = false;
-    if (!TmpS && aus.exists()) {
-        // Appending: the new audio overwrites the old ID3v1 tag, the file is never shortened.
-        ausOffen = aus.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
-        if (ausOffen)
-            ausOffen = aus.seek(aus.size() - TagUmfangLesen(aus).ID3v1);
-    } else {
-        ausOffen = aus.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
-    }
-    if (!ausOffen) {
+    TByteCopy kopierer;
+    QFile spielDatei(AFilename);
+    // A saved file is built beside the target and takes its place when complete; an append
+    // starts where the target's ID3v1 tag started and never shortens it.
+    TZielDatei ziel(AFilename, art);
+    if (TmpS ? !spielDateiOeffnen(spielDatei) : ziel.Oeffnen(kopierer) != TZielDatei::TStand::Offen) {
         report.FehlerTon();
         return false;
     }
+    QFile &aus = TmpS ? spielDatei : ziel.Datei();
 
-    TByteCopy kopierer;
     qint64 summe = 0;
     bool ok = true;
     for (int k = 0; k < bereiche.size() && ok; ++k) {
@@ -70,11 +75,28 @@ bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, T
         // A working copy shorter than its ranges ends the copy like a read error.
         ok = e.vollstaendig(b.Anzahl);
     }
+    if (!TmpS) {
+        // Less audio than the old tag leaves the tag's last bytes behind it.
+        ok = ok && ziel.AltesEndeSchreiben(summe) && ziel.Uebernehmen();
+        if (!ok) {
+            ziel.Verwerfen(false);
+            unveraendert = ziel.Unveraendert();
+        }
+    }
     if (geschrieben)
         *geschrieben = summe;
     if (!ok)
         report.FehlerTon();
     return ok;
+}
+
+} // namespace
+
+bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, TCutReporter &report,
+                    qint64 *geschrieben)
+{
+    bool unveraendert = true;
+    return schreiben(rows, AFilename, TmpS, TZielArt::Anhaengen, report, geschrieben, unveraendert);
 }
 
 bool SegmenteWaehlen(MarkRows &rows, TCutReporter &report)
@@ -88,10 +110,12 @@ bool SegmenteWaehlen(MarkRows &rows, TCutReporter &report)
 
 TSpeichernErgebnis SegmenteSpeichern(const MarkRows &rows, const QString &datei, TCutReporter &report)
 {
-    if (const auto ende = FrageEnde(ZielErfragen(datei, {rows.OriFilename}, report)))
+    const TZielWahl wahl = ZielErfragen(datei, {rows.OriFilename}, report);
+    if (const auto ende = FrageEnde(wahl))
         return *ende;
-    if (Mp3ErstellenOk(rows, datei, false, report))
+    bool unveraendert = true;
+    if (schreiben(rows, datei, false, ZielArt(wahl), report, nullptr, unveraendert))
         return TSpeichernErgebnis::Erstellt;
-    report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
+    report.Meldung(NichtErstellt(datei, wahl != TZielWahl::Neu && unveraendert), TMeldungArt::Information);
     return TSpeichernErgebnis::NichtErstellt;
 }

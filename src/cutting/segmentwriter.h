@@ -11,12 +11,12 @@ class TCutReporter;
 // Writes the byte ranges of `rows.TmpMarken`, taken from the working copy `rows.OriFilename`,
 // one after another into `AFilename`. `TmpS`: the target is the editor's playback file, which
 // is emptied first and must get at least 110 ms. Otherwise an existing target is extended:
-// the new audio starts where its ID3v1 tag started. A target that is the working copy itself
-// cannot be opened, as it is held open for reading.
+// the new audio starts where its ID3v1 tag started; the target changes as a whole or not at
+// all (see TZielDatei). A target that is the working copy itself is refused.
 // Returns true when every range was written; false when there was nothing to write, the
 // selection was too short to play, or a file could not be opened, read or written (then the
-// error sound has been given and the bytes written so far stay). `geschrieben`, when given,
-// receives the number of bytes written.
+// error sound has been given; a saved target is as it was, the playback file keeps the bytes
+// written so far). `geschrieben`, when given, receives the number of bytes copied.
 bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, TCutReporter &report,
                     qint64 *geschrieben = nullptr);
 

@@ -1,5 +1,7 @@
 #include "support/filereplace.h"
 
+#include "support/tempowner.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,9 +23,19 @@ QString tempName(const QFileInfo &ziel, int n)
            QString::number(n) + QStringLiteral(".tmp");
 }
 
+// The rename or link itself reaches the disk with the folder.
+void OrdnerSichern(const QString &datei)
+{
+    const int dir = ::open(QFile::encodeName(QFileInfo(datei).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 } // namespace
 
-TDateiErsatz::TDateiErsatz(const QString &ziel)
+TDateiErsatz::TDateiErsatz(const QString &ziel, TArt art) : FArt(art)
 {
     // A symbolic link stays; the file it points to is replaced.
     const QFileInfo info(ziel);
@@ -35,6 +47,14 @@ TDateiErsatz::~TDateiErsatz()
     FDatei.close();
     if (!FUebernommen && !FName.isEmpty())
         ::unlink(QFile::encodeName(FName).constData());
+    TempVermerkLoeschen(FVermerk);
+}
+
+bool TDateiErsatz::Vermerken()
+{
+    if (FVermerk.isEmpty())
+        FVermerk = TempVermerkAnlegen(QFileInfo(FZiel).absolutePath());
+    return !FVermerk.isEmpty();
 }
 
 void TDateiErsatz::StaleEntfernen() const
@@ -53,17 +73,29 @@ void TDateiErsatz::StaleEntfernen() const
 bool TDateiErsatz::Anlegen()
 {
     const QByteArray ziel = QFile::encodeName(FZiel);
-    if (::stat(ziel.constData(), &FAlt) != 0 || !S_ISREG(FAlt.st_mode) || FAlt.st_nlink > 1)
+    if (ziel.isEmpty())
+        return false; // a link that leads nowhere
+    if (FArt == TArt::Neu) {
+        struct stat st {};
+        if (::lstat(ziel.constData(), &st) == 0 || errno != ENOENT)
+            return false;
+    } else if (::stat(ziel.constData(), &FAlt) != 0 || !S_ISREG(FAlt.st_mode) ||
+               (FArt == TArt::Datei && FAlt.st_nlink > 1)) {
         return false;
+    }
     StaleEntfernen();
     const QFileInfo info(FZiel);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
-    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    // A new file gets the usual permissions (the umask applies); a replacement the old file's.
+    const mode_t rechte = FArt == TArt::Neu ? 0666 : 0600;
+    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, rechte);
     if (fd < 0) {
         // File systems without unnamed files get a named one.
+        if (!Vermerken())
+            return false;
         for (int n = 0; n < 100 && fd < 0; ++n) {
             FName = tempName(info, n);
-            fd = ::open(QFile::encodeName(FName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
+            fd = ::open(QFile::encodeName(FName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, rechte);
             if (fd < 0 && errno != EEXIST)
                 break;
         }
@@ -90,6 +122,8 @@ bool TDateiErsatz::Uebernehmen()
     const int fd = FDatei.handle();
     if (fd < 0 || !FDatei.flush())
         return false;
+    if (FArt == TArt::Neu)
+        return ::fsync(fd) == 0 && VerknuepfenOhneErsetzen();
     // Owner first: changing it clears set-user-ID bits, which the mode then puts back.
     if (::fchown(fd, FAlt.st_uid, FAlt.st_gid) != 0 && ::fchown(fd, uid_t(-1), FAlt.st_gid) != 0) {
         // Not allowed: the file becomes ours, as any new file would.
@@ -100,6 +134,8 @@ bool TDateiErsatz::Uebernehmen()
     const QByteArray ziel = QFile::encodeName(FZiel);
     if (FName.isEmpty()) {
         // The unnamed file gets a name of its own first, then takes the target's in one rename.
+        if (!Vermerken())
+            return false;
         const QFileInfo info(FZiel);
         for (int n = 0; n < 100 && FName.isEmpty(); ++n) {
             const QString name = tempName(info, n);
@@ -117,11 +153,29 @@ bool TDateiErsatz::Uebernehmen()
         return false;
     FUebernommen = true;
     FDatei.close();
-    // The rename itself reaches the disk with the folder.
-    const int dir = ::open(QFile::encodeName(QFileInfo(FZiel).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    OrdnerSichern(FZiel);
+    TempVermerkLoeschen(FVermerk);
+    FVermerk.clear();
+    return true;
+}
+
+bool TDateiErsatz::VerknuepfenOhneErsetzen()
+{
+    // A link fails where the name is taken, so a file that appeared meanwhile stays.
+    const QByteArray ziel = QFile::encodeName(FZiel);
+    const int fd = FDatei.handle();
+    if (FName.isEmpty()) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, ziel.constData(), AT_SYMLINK_FOLLOW) != 0)
+            return false;
+    } else {
+        const QByteArray name = QFile::encodeName(FName);
+        if (::link(name.constData(), ziel.constData()) != 0)
+            return false;
+        ::unlink(name.constData());
     }
+    FUebernommen = true;
+    FDatei.close();
+    OrdnerSichern(FZiel);
     return true;
 }

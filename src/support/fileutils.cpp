@@ -1,9 +1,14 @@
 #include "support/fileutils.h"
 
+#include "support/tempowner.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 EFileError::EFileError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
@@ -62,18 +67,13 @@ QString TempMp3Name()
     const QString folder = TempOrdner();
     for (int n = 1; n <= 65535; ++n) {
         const QString name = folder + QStringLiteral("TmpZinS%1.mp3").arg(n);
-        QFile f(name);
         // Reserve atomically, so two copies of the program never share a working copy.
-        if (n < 65535) {
-            if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                return name;
-            if (QFileInfo::exists(name))
-                continue;
-        } else if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (TempDateiReservieren(name, n == 65535))
             return name;
-        }
+        if (errno == EEXIST)
+            continue;
         throw EFileError(QStringLiteral("Die temporäre Datei %1 kann nicht angelegt werden: %2")
-                             .arg(QDir::toNativeSeparators(name), f.errorString()));
+                             .arg(QDir::toNativeSeparators(name), QString::fromLocal8Bit(std::strerror(errno))));
     }
     return QString(); // not reached
 }

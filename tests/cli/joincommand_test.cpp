@@ -2,6 +2,7 @@
 #include "support/tempdir.h"
 
 #include <QProcess>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace
@@ -28,7 +29,12 @@ protected:
         QProcess p;
         p.setWorkingDirectory(dir.path());
         p.start(QStringLiteral(ZINDARA_CLI), QStringList{"join"} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
+        // A join that waits on a pipe must not hold up the whole run.
+        if (!p.waitForFinished(20000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << "the join did not end";
+        }
         out = QString::fromUtf8(p.readAllStandardOutput());
         err = QString::fromUtf8(p.readAllStandardError());
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -106,9 +112,31 @@ TEST_F(CliJoinTest, FailuresAreReportedWithExitCode1)
 
     if (QFile::exists("/dev/full")) {
         EXPECT_EQ(join({"--append", "-o", "/dev/full", "a.mp3"}), 1);
-        EXPECT_EQ(err, "Fehler beim Schreiben der Outatei \"/dev/full\"!\n"
-                       "Die Datei \"/dev/full\" konnte nicht erstellt werden!\n");
+        EXPECT_EQ(err, "Die Outdatei \"/dev/full\" ist keine gewöhnliche Datei!\n"
+                       "Die Datei \"/dev/full\" konnte nicht erstellt werden! Die bestehende Datei ist "
+                       "unverändert.\n");
     }
+}
+
+// A mistyped input with --overwrite once left the target empty and reported success; a pipe as
+// an input or as the target made the join wait forever.
+TEST_F(CliJoinTest, TheTargetStaysWhenNothingCanBeReadAndPipesAreRefused)
+{
+    const QByteArray album = readFile(path("a.mp3"));
+    writeFile("album.mp3", album);
+    EXPECT_EQ(join({"-o", "album.mp3", "--overwrite", "tippfehler.mp3"}), 1);
+    EXPECT_EQ(err, "Fehler beim Lesen der Indatei \"tippfehler.mp3\"!\n"
+                   "Die Datei \"album.mp3\" konnte nicht erstellt werden! Die bestehende Datei ist unverändert.\n");
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(readFile(path("album.mp3")) == album);
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("rohr.mp3")).constData(), 0600), 0);
+    EXPECT_EQ(join({"-o", "neu.mp3", "rohr.mp3", "b.mp3"}), 1);
+    EXPECT_EQ(err, "Die Indatei \"rohr.mp3\" ist keine gewöhnliche Datei!\n");
+    EXPECT_TRUE(readFile(path("neu.mp3")) == bTon);
+    EXPECT_EQ(join({"-o", "rohr.mp3", "--append", "b.mp3"}), 1);
+    EXPECT_EQ(err, "Die Outdatei \"rohr.mp3\" ist keine gewöhnliche Datei!\n"
+                   "Die Datei \"rohr.mp3\" konnte nicht erstellt werden! Die bestehende Datei ist unverändert.\n");
 }
 
 // Appending to a file that is also named as an input: the target is held for writing alone, so

@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -119,7 +121,9 @@ TEST_F(JoinWriterTest, AnInputThatCannotBeOpenedIsSkipped)
 
 TEST_F(JoinWriterTest, ATargetThatCannotBeOpenedIsReported)
 {
-    for (const QString &ziel : {path("kein/ordner.mp3"), path(QString())}) {
+    const QString insLeere = path("insleere.mp3");
+    ASSERT_TRUE(QFile::link(path("fehlt.mp3"), insLeere));
+    for (const QString &ziel : {path("kein/ordner.mp3"), path(QString()), insLeere}) {
         TRecordingReporter r;
         EXPECT_FALSE(Mp3ErstellenOk(liste({a}), ziel, r));
         EXPECT_EQ(r.boxTexts(),
@@ -128,42 +132,149 @@ TEST_F(JoinWriterTest, ATargetThatCannotBeOpenedIsReported)
     EXPECT_TRUE(reste().isEmpty());
 }
 
-TEST_F(JoinWriterTest, WriteErrorsStopTheJoin)
+// Only regular files are read and written: a pipe would be waited on forever, a device such as
+// /dev/full would take a cut-off join.
+TEST_F(JoinWriterTest, PipesAndDevicesAreNeitherReadNorWritten)
 {
-    if (!QFile::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    EXPECT_FALSE(Mp3ErstellenOk(liste({a, b}), "/dev/full", report));
-    EXPECT_EQ(report.boxTexts(), QStringList{"Fehler beim Schreiben der Outatei \"/dev/full\"!"});
+    const QString rohr = path("rohr.mp3");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(rohr).constData(), 0600), 0);
+    const QString ziel = path("ziel.mp3");
+    ASSERT_TRUE(Mp3ErstellenOk(liste({a, rohr, b}), ziel, report));
+    EXPECT_EQ(report.boxTexts(), QStringList{QStringLiteral("Die Indatei \"%1\" ist keine gewöhnliche Datei!").arg(rohr)});
+    EXPECT_TRUE(readFile(ziel) == aTon + bTon);
+
+    QStringList ziele{rohr};
+    if (QFile::exists("/dev/full"))
+        ziele << "/dev/full";
+    for (const QString &z : ziele) {
+        TRecordingReporter r;
+        EXPECT_FALSE(Mp3ErstellenOk(liste({a}), z, r));
+        EXPECT_EQ(r.boxTexts(), QStringList{QStringLiteral("Die Outdatei \"%1\" ist keine gewöhnliche Datei!").arg(z)});
+    }
     EXPECT_TRUE(reste().isEmpty());
 }
 
-// On a full disk the append stops, what was written stays, and the target's ID3v1 tag is still
-// its last 128 bytes.
-TEST_F(JoinWriterTest, FullDiskKeepsTheWrittenBytesAndTheTargetsTag)
+// On a full disk nothing is left cut off: a new target is not made, an existing one (appended
+// to or overwritten) stays as it was, and no temporary file stays beside it.
+TEST_F(JoinWriterTest, AFullDiskLeavesTheTargetAsItWas)
 {
     TKleinesDateisystem klein(path("klein"));
     if (!klein.ok())
-        GTEST_SKIP() << "tmpfs cannot be mounted here";
-    const QByteArray alt = ton(100000, 5);
-    const QByteArray v1 = mpeg::id3v1Tag("Bleibt");
-    const QString ziel = klein.pfad("ziel.mp3");
-    {
-        QFile f(ziel);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(alt + v1);
-    }
+        GTEST_SKIP() << "tmpfs cannot be mounted here (needs root)";
+    const QByteArray alt = ton(100000, 5) + mpeg::id3v1Tag("Bleibt");
     const QByteArray grossTon = ton(400000, 6);
     const QString gross = writeFile("gross.mp3", grossTon);
-
-    EXPECT_FALSE(Mp3ErstellenOk(liste({gross}), ziel, report));
-    EXPECT_EQ(report.boxTexts(), QStringList{QStringLiteral("Fehler beim Schreiben der Outatei \"%1\"!").arg(ziel)});
-    const QByteArray aus = readFile(ziel);
-    EXPECT_GT(aus.size(), alt.size() + v1.size());
-    EXPECT_TRUE(aus.left(alt.size()) == alt);
-    EXPECT_TRUE(aus.right(128) == v1);
-    const qint64 neu = aus.size() - alt.size() - 128;
-    EXPECT_TRUE(aus.mid(alt.size(), neu) == grossTon.left(neu));
+    const QString frage = QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
+                                         "angehängt werden (Ja=anhängen; Nein=überschreiben)?");
+    const QString schreibfehler = QStringLiteral("Fehler beim Schreiben der Outatei \"%1\"!");
+    const QString nichtErstellt = QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!");
+    const QString unveraendert = nichtErstellt + QStringLiteral(" Die bestehende Datei ist unverändert.");
+    struct Fall {
+        const char *name;
+        bool vorhanden;
+        TMeldungAntwort antwort;
+        QStringList texte;
+    };
+    const Fall faelle[] = {
+        {"new", false, TMeldungAntwort::Ok, {schreibfehler, nichtErstellt}},
+        {"append", true, TMeldungAntwort::Ja, {frage, schreibfehler, unveraendert}},
+        {"overwrite", true, TMeldungAntwort::Nein, {frage, schreibfehler, unveraendert}},
+    };
+    for (const Fall &f : faelle) {
+        const QString ziel = klein.pfad(QString::fromLatin1(f.name) + ".mp3");
+        if (f.vorhanden)
+            writeFile("klein/" + QString::fromLatin1(f.name) + ".mp3", alt);
+        TRecordingReporter r;
+        r.antworten = {f.antwort};
+        EXPECT_EQ(DateienSpeichern(liste({a, gross}), ziel, r), TSpeichernErgebnis::NichtErstellt) << f.name;
+        QStringList texte;
+        for (const QString &t : f.texte)
+            texte << t.arg(ziel);
+        EXPECT_EQ(r.boxTexts(), texte) << f.name;
+        EXPECT_EQ(QFile::exists(ziel), f.vorhanden) << f.name;
+        if (f.vorhanden) {
+            EXPECT_TRUE(readFile(ziel) == alt) << f.name;
+        }
+        QStringList da = QDir(klein.pfad({})).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        da.removeAll("append.mp3");
+        da.removeAll("overwrite.mp3");
+        EXPECT_EQ(da, QStringList()) << f.name;
+    }
     EXPECT_TRUE(reste().isEmpty());
+}
+
+// A name mistyped with "overwrite" once turned the target into an empty file reported as made.
+// Now an input that cannot be read is skipped as before, but when not one can be read the
+// target is not touched and the user is told.
+TEST_F(JoinWriterTest, WhenNoInputCanBeReadTheTargetStays)
+{
+    const QByteArray alt = ton(3000, 8);
+    const QString fehlt = path("tippfehler.mp3");
+    const QString lesefehler = QStringLiteral("Fehler beim Lesen der Indatei \"%1\"!").arg(fehlt);
+    const QString frage = QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
+                                         "angehängt werden (Ja=anhängen; Nein=überschreiben)?");
+    for (const TMeldungAntwort antwort : {TMeldungAntwort::Nein, TMeldungAntwort::Ja}) {
+        const QString ziel = writeFile("album.mp3", alt);
+        TRecordingReporter r;
+        r.antworten = {antwort};
+        EXPECT_EQ(DateienSpeichern(liste({fehlt}), ziel, r), TSpeichernErgebnis::NichtErstellt);
+        EXPECT_EQ(r.boxTexts(),
+                  (QStringList{frage.arg(ziel), lesefehler,
+                               QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden! Die bestehende Datei "
+                                              "ist unverändert.")
+                                   .arg(ziel)}));
+        EXPECT_TRUE(readFile(ziel) == alt);
+    }
+    const QString neu = path("neu.mp3");
+    TRecordingReporter r;
+    EXPECT_EQ(DateienSpeichern(liste({fehlt}), neu, r), TSpeichernErgebnis::NichtErstellt);
+    EXPECT_EQ(r.boxTexts(),
+              (QStringList{lesefehler, QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(neu)}));
+    EXPECT_FALSE(QFile::exists(neu));
+
+    // One readable input among missing ones: joined as before.
+    r.antworten = {TMeldungAntwort::Nein};
+    EXPECT_EQ(DateienSpeichern(liste({fehlt, b}), path("album.mp3"), r), TSpeichernErgebnis::Erstellt);
+    EXPECT_TRUE(readFile(path("album.mp3")) == bTon);
+}
+
+// A replaced target keeps its permissions and access time and gets a new modification time. A
+// file with a second hard link is appended to in place, as both names expect; overwriting gives
+// only the chosen name the new file, as deleting and creating it always did.
+TEST_F(JoinWriterTest, AReplacedTargetKeepsItsPermissionsAndHardLinks)
+{
+    const QByteArray alt = ton(3000, 9) + mpeg::id3v1Tag("Alt");
+    const struct timespec zeiten[2] = {{1000000000, 0}, {1000000000, 0}};
+    for (const TMeldungAntwort antwort : {TMeldungAntwort::Ja, TMeldungAntwort::Nein}) {
+        const QString ziel = writeFile("rechte.mp3", alt);
+        ASSERT_EQ(::chmod(QFile::encodeName(ziel).constData(), 0640), 0);
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(ziel).constData(), zeiten, 0), 0);
+        TRecordingReporter r;
+        r.antworten = {antwort};
+        ASSERT_EQ(DateienSpeichern(liste({b}), ziel, r), TSpeichernErgebnis::Erstellt);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(ziel).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_EQ(st.st_atim.tv_sec, 1000000000);
+        EXPECT_GT(st.st_mtim.tv_sec, 1000000000);
+        EXPECT_TRUE(readFile(ziel) == (antwort == TMeldungAntwort::Ja ? alt.left(3000) + bTon + alt.right(128) : bTon));
+        QFile::remove(ziel);
+    }
+
+    const QString ziel = writeFile("eins.mp3", alt);
+    const QString zwei = path("zwei.mp3");
+    ASSERT_EQ(::link(QFile::encodeName(ziel).constData(), QFile::encodeName(zwei).constData()), 0);
+    TRecordingReporter r;
+    r.antworten = {TMeldungAntwort::Ja};
+    ASSERT_EQ(DateienSpeichern(liste({b}), ziel, r), TSpeichernErgebnis::Erstellt);
+    const QByteArray angehaengt = alt.left(3000) + bTon + alt.right(128);
+    EXPECT_TRUE(readFile(ziel) == angehaengt);
+    EXPECT_TRUE(readFile(zwei) == angehaengt);
+    r.antworten = {TMeldungAntwort::Nein};
+    ASSERT_EQ(DateienSpeichern(liste({a}), ziel, r), TSpeichernErgebnis::Erstellt);
+    EXPECT_TRUE(readFile(ziel) == aTon);
+    EXPECT_TRUE(readFile(zwei) == angehaengt);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.tmp"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 // Inputs and targets beyond 2 GiB: positions and counts need 64 bits. Sparse files keep the
