@@ -170,6 +170,8 @@ WINDOWS = [
         needs_marks=1,
         open_keys=["ctrl+b"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Schließen")],
+        faults={"fonts": "at 36 pt the window is 1660 pixels wide, wider than the 1280-pixel "
+                         "screen; Schließen lies beyond its right edge"},
     ),
     Window(
         key="tag editor",
@@ -237,8 +239,6 @@ WINDOWS = [
         source=[built("src/ui/main", "THintergrundForm")],
         open_keys=["alt+a", "h"],
         controls=[Control(LIST, ANY_NAME, spoken=False), button("OK"), button("Abbrechen")],
-        faults={"fonts": "from 24 pt the list of 19 colours makes the window taller than the "
-                         "800-pixel screen; OK and Abbrechen lie below its edge"},
     ),
 ]
 
