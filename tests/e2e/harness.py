@@ -275,12 +275,16 @@ class Session:
         return wait_until(find, timeout=timeout, what="window %r" % title)
 
     def focused(self):
+        """The control with the focus, looked for in the active window first (a window behind
+        a dialog keeps its focused state). A list's focused row or cell stands for its list."""
         import pyatspi
-        for f in self.frames():
+        frames = self.frames()
+        frames.sort(key=lambda f: not f.getState().contains(pyatspi.STATE_ACTIVE))
+        for f in frames:
             for node in walk(f):
                 try:
                     if node.getState().contains(pyatspi.STATE_FOCUSED):
-                        return node
+                        return _container(node)
                 except Exception:
                     continue
         return None
@@ -415,6 +419,19 @@ def walk(node, depth=0):
         except Exception:
             continue
         yield from walk(child, depth + 1)
+
+
+ITEM_ROLES = ("table cell", "list item", "tree item", "table row")
+CONTAINER_ROLES = ("list", "list box", "table", "tree table", "tree", "tree view")
+
+
+def _container(node):
+    if role_name(node) not in ITEM_ROLES:
+        return node
+    parent = node.parent
+    while parent is not None and role_name(parent) in ITEM_ROLES:
+        parent = parent.parent
+    return parent if parent is not None and role_name(parent) in CONTAINER_ROLES else node
 
 
 def showing(node):
