@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -89,4 +90,15 @@ void DialogZentrieren(QWidget *dialog)
 {
     const QRect screen = Bildschirm(dialog);
     dialog->move(screen.topLeft() + DialogPosition(screen.size(), dialog->frameGeometry().size()));
+}
+
+int KnopfBreite(std::initializer_list<const QPushButton *> knoepfe)
+{
+    int breite = 125;
+    for (const QPushButton *b : knoepfe) {
+        QString text = b->text();
+        text.remove(QLatin1Char('&'));
+        breite = std::max(breite, TextBreite(b->font(), text + QStringLiteral("MM")));
+    }
+    return breite;
 }

@@ -5,7 +5,9 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <initializer_list>
 
+class QPushButton;
 class QWidget;
 
 // The kinds of control whose height SchriftHoehe knows; every other kind measures as a label.
@@ -34,3 +36,7 @@ QRect Arbeitsbereich(const QWidget *fenster);
 
 // FensterEinrichten of a dialog: DialogPosition on its screen.
 void DialogZentrieren(QWidget *dialog);
+
+// Width of the buttons of a window: 125 pixels, wider where a large font needs more for one of
+// the captions.
+int KnopfBreite(std::initializer_list<const QPushButton *> knoepfe);

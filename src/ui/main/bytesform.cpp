@@ -76,6 +76,17 @@ TBytesForm::TBytesForm(QWidget *parent) : TDialogBasis(parent)
     Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit1));
     UpDown1 = new TUpDown(Edit1, this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    Label2 = new QLabel(QStringLiteral("Überlappung in Sekunden eingeben (0-9):"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Edit2 = new QLineEdit(QStringLiteral("0"), this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setMaxLength(1);
+    Edit2->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit2));
+    FeldBeschriften(Label2, Edit2);
+    UpDown2 = new TUpDown(Edit2, this);
+    UpDown2->setObjectName(QStringLiteral("UpDown2"));
+    UpDown2->Min = 0;
+    UpDown2->Max = 9;
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
@@ -100,6 +111,7 @@ void TBytesForm::Vorbereiten(const QString &caption, const QString &label, int m
     UpDown1->Max = maxNr;
     UpDown1->setPosition(position);
     Button1->setText(button1);
+    VorspannS = false;
 }
 
 int TBytesForm::Bytes()
@@ -117,10 +129,18 @@ int TBytesForm::Bytes()
     return int(zahl);
 }
 
+int TBytesForm::GetVorspann()
+{
+    bool ok = false;
+    const int zahl = Edit2->text().toInt(&ok);
+    UpDown2->setPosition(ok && zahl >= 0 ? std::min(zahl, 9) : 0);
+    return UpDown2->Position();
+}
+
 void TBytesForm::SchalterEinrichten()
 {
     const QFont &font = Label1->font();
-    const int knopfBreite = 125;
+    const int knopfBreite = KnopfBreite({Button1, Button2});
     const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     const int editHoehe = SchriftHoehe(font, TSchalterArt::Edit);
     Label1->adjustSize();
@@ -128,10 +148,30 @@ void TBytesForm::SchalterEinrichten()
     // The up-down takes the right end of the field's 75 pixels, as an attached one does.
     const int links = Label1->x() + Label1->width() + 5;
     const int udBreite = std::max(16, editHoehe / 2);
-    Edit1->setGeometry(links, 10, 75 - udBreite, editHoehe);
-    UpDown1->setGeometry(links + 75 - udBreite, 10, udBreite, editHoehe);
-    const int clientBreite = links + 75 + 10;
-    const int knopfOben = 2 * Edit1->y() + editHoehe;
+    // 75 pixels, wider where a large font needs more for the largest number.
+    const int breite1 = std::max(
+        75, TextBreite(Edit1->font(), QString(QString::number(MaxNr).size() + 1, QLatin1Char('0'))) + udBreite);
+    Edit1->setGeometry(links, 10, breite1 - udBreite, editHoehe);
+    UpDown1->setGeometry(links + breite1 - udBreite, 10, udBreite, editHoehe);
+    int clientBreite = links + breite1 + 10;
+    Label2->setVisible(VorspannS);
+    Edit2->setVisible(VorspannS);
+    UpDown2->setVisible(VorspannS);
+    const QWidget *letztes = Edit1;
+    if (VorspannS) {
+        Label2->adjustSize();
+        Label2->move(10, 0);
+        const int links2 = Label2->x() + Label2->width() + 5;
+        // A quarter of the number field, but never too narrow for its one digit at a large font.
+        const int breite2 = std::max(75 / 4, TextBreite(Edit2->font(), QStringLiteral("0")) + 8);
+        Edit2->setGeometry(links2, Edit1->y() + editHoehe + 10, breite2, editHoehe);
+        UpDown2->setGeometry(links2 + breite2, Edit2->y(), udBreite, editHoehe);
+        AufMitteSetzen(Label2, Edit2);
+        clientBreite = std::max(clientBreite, UpDown2->x() + udBreite + 10);
+        letztes = Edit2;
+    }
+    const int knopfOben = 2 * letztes->y() + editHoehe;
+    clientBreite = std::max(clientBreite, 2 * knopfBreite + 3 * 10);
     const int knopfLinks = (clientBreite - 2 * knopfBreite) / 3;
     Button1->setGeometry(knopfLinks, knopfOben, knopfBreite, knopfHoehe);
     Button2->setGeometry(2 * knopfLinks + knopfBreite, knopfOben, knopfBreite, knopfHoehe);
@@ -142,6 +182,10 @@ void TBytesForm::showEvent(QShowEvent *event)
 {
     TDialogBasis::showEvent(event);
     Edit1->setText(QString::number(UpDown1->Position()));
+    Edit2->setText(QString::number(UpDown2->Position()));
     Edit1->selectAll();
+    // Each showing is a new question: the field speaks its label even when it had the focus
+    // when the dialog last closed.
+    FeldNameErneutSprechen(Edit1);
     Edit1->setFocus(Qt::OtherFocusReason);
 }

@@ -44,16 +44,23 @@ public:
     // The number entered, held within MinNr..MaxNr; 0 after an unusable entry ("Fehler bei
     // Eingabe!" is shown then).
     int Bytes();
+    // The overlap in seconds, 0..9; 0 when the field holds no number.
+    int GetVorspann();
 
     void SchalterEinrichten() override;
 
     QLabel *Label1;
     QLineEdit *Edit1;
     TUpDown *UpDown1;
+    QLabel *Label2;
+    QLineEdit *Edit2;
+    TUpDown *UpDown2;
     QPushButton *Button1;
     QPushButton *Button2;
     int MaxNr = 0;
     int MinNr = 0;
+    // The overlap row is shown; Vorbereiten hides it, the split command shows it.
+    bool VorspannS = false;
 
 protected:
     void showEvent(QShowEvent *event) override;

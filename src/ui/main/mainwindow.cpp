@@ -1,7 +1,11 @@
 #include "ui/main/mainwindow.h"
 
 #include "cutting/cutreporter.h"
+#include "cutting/marklist.h"
+#include "cutting/marksplit.h"
+#include "cutting/mp3seconds.h"
 #include "cutting/piecenames.h"
+#include "cutting/sizesplit.h"
 #include "cutting/workingcopy.h"
 #include "platform/desktopentry.h"
 #include "platform/player.h"
@@ -25,8 +29,11 @@
 #include "ui/common/fieldnames.h"
 #include "ui/common/messages.h"
 #include "ui/common/windowmeasures.h"
+#include "ui/common/windowreporter.h"
 #include "ui/main/bytesform.h"
+#include "ui/main/gehemarkeform.h"
 #include "ui/main/hintergrundform.h"
+#include "ui/marks/markenform.h"
 #include "ui/tags/id3tagsform.h"
 
 #include <QAction>
@@ -51,6 +58,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -131,6 +139,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     }
     // File managers offer "Open with Zindara" through this entry; a failure does not matter.
     SendToVerknuepfungErneuern();
+    MarkenDialogeErstellen();
 }
 
 TForm1::~TForm1()
@@ -914,11 +923,156 @@ void TForm1::MenuDateiBeendenClick()
 
 // ---- Commands that the splitting, marks, joining and tag windows fill in
 
-void TForm1::Button1Click() {}
+void TForm1::Button1Click()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    WiedergabePausieren();
+    Memo1->setFocus(Qt::OtherFocusReason);
+    if (FModus == ModusMarken) {
+        if (MarkenAnzeigenOk(false))
+            MarkenTeilenStarten();
+        return;
+    }
+    Bytes = BytesEinlesen();
+    TeilenStarten();
+}
 
-void TForm1::MenuAktMarkeSetzenClick() {}
+qint64 TForm1::Mp3SekundenMpi() const
+{
+    return ::Mp3SekundenMpi(FTmpFilename, [this] { return Mp3Sekunden(); });
+}
 
-void TForm1::MenuAktMarkenBearbeitenClick() {}
+QString TForm1::MaxStrBytes() const
+{
+    return Tausenderpunkte(MaxNr(FModus, Mp3Size(), Mp3SekundenMpi()));
+}
+
+qint64 TForm1::BytesEinlesen()
+{
+    static const char *const captions[] = {"KBytes eingeben", "Minuten eingeben", "Sekunden eingeben"};
+    static const char *const labels[] = {
+        "Dateigröße in KBytes eingeben (Max. %1):", "Dateigröße in Minuten eingeben (Max. %1):",
+        "Dateigröße in Sekunden eingeben (Max. %1):"};
+    const int nr = std::clamp(FModus, 1, 3) - 1;
+    const qint64 sekunden = Mp3SekundenMpi();
+    TFensterReporter report(this);
+    const qint64 maxNr = TeilGrenzePruefen(FModus, Mp3Size(), sekunden, report);
+    if (maxNr <= 0)
+        return 0;
+    LastMinNr = LastMinNr <= 0 ? 1 : int(std::min<qint64>(LastMinNr, maxNr));
+    FBytesForm->Vorbereiten(QString::fromUtf8(captions[nr]), QString::fromUtf8(labels[nr]).arg(Tausenderpunkte(maxNr)),
+                            1, int(std::min<qint64>(maxNr, INT_MAX)), LastMinNr, QStringLiteral("Teilen &starten"));
+    FBytesForm->VorspannS = true;
+    if (FBytesForm->exec() != QDialog::Accepted)
+        return 0;
+    const int n = FBytesForm->Bytes();
+    if (n <= 0)
+        return 0;
+    const TTeilPlan plan = TeilPlanen(FModus, n, FBytesForm->GetVorspann(), Mp3Size(), sekunden);
+    if (plan.Bytes <= 0)
+        return 0;
+    Vorspann = plan.Vorspann;
+    LastMinNr = FBytesForm->UpDown1->Position();
+    return plan.Bytes;
+}
+
+TTeilAuftrag TForm1::Teilauftrag() const
+{
+    return {FTmpFilename, FFilename, Mp3Size()};
+}
+
+void TForm1::NachDemTeilen(const QStringList &teile)
+{
+    FSplitDateien = teile;
+    setStatusText(QStringLiteral("%1=MP3-Datei öffnen; %2=MP3-Informationen zerteilter Dateien")
+                      .arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText),
+                           MenuAktMp3InfosMehrere->shortcut().toString(QKeySequence::NativeText)));
+}
+
+void TForm1::TeilenStarten()
+{
+    if (Bytes <= 0)
+        return;
+    TSanduhr sanduhr;
+    TBefehlsSperre sperre(this);
+    TFensterReporter report(
+        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    NachDemTeilen(::TeilenStarten(Teilauftrag(), FModus, Bytes, Vorspann, report).SplitDateien);
+}
+
+void TForm1::MarkenTeilenStarten()
+{
+    TSanduhr sanduhr;
+    TBefehlsSperre sperre(this);
+    TFensterReporter report(
+        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    NachDemTeilen(::MarkenTeilenStarten(Teilauftrag(), FPlayer->Length(), FMarken, report).SplitDateien);
+}
+
+void TForm1::MenuAktMarkeSetzenClick()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    WiedergabePausieren();
+    TFensterReporter report(this);
+    if (MarkeSetzen(FMarken, FPlayer->Position(), FPlayer->Length(), report))
+        setStatusMarken(FMarken.size());
+}
+
+void TForm1::MenuAktMarkenBearbeitenClick()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    MarkenAnzeigenOk(true);
+}
+
+void TForm1::MarkenUmwandeln(bool StrPosS)
+{
+    ::MarkenUmwandeln(FMarken, StrPosS);
+}
+
+bool TForm1::MarkenAnzeigenOk(bool AOkS)
+{
+    if (!FMarkenForm)
+        return false;
+    WiedergabePausieren();
+    MarkenUmwandeln(true);
+    FMarkenForm->setWindowTitle(AOkS ? QStringLiteral("Marken bearbeiten")
+                                     : QStringLiteral("Marken bearbeiten und teilen starten"));
+    FMarkenForm->OkS = AOkS;
+    FMarkenForm->Button1->setText(AOkS ? QStringLiteral("O&K") : QStringLiteral("Teilen &starten"));
+    FMarkenForm->MaxLength = FPlayer->Length();
+    FMarkenForm->MaxSize = Mp3Size();
+    FMarkenForm->OriFilename = FTmpFilename;
+    FMarkenForm->VorRueckSekunden = FVorRueckSekunden;
+    FMarkenForm->PlusVolume = int(std::trunc(TrackBar1->pageStep() * 655.35L)) + 1;
+    FMarkenForm->Marken = FMarken;
+    const bool ok = FMarkenForm->exec() == QDialog::Accepted;
+    if (ok) {
+        FMarken = FMarkenForm->Marken;
+        setStatusMarken(FMarken.size());
+    }
+    TrackSetzen();
+    MarkenUmwandeln(false);
+    return ok;
+}
+
+void TForm1::MarkenDialogeErstellen()
+{
+    // The marks editor reserves its own playback file beside the working copy.
+    try {
+        FMarkenForm = std::make_unique<TMarkenForm>(this);
+        FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
+    } catch (const EFileError &e) {
+        // Without a working copy nothing opens and the start has said so already.
+        if (!FTmpFilename.isEmpty())
+            MeldungZeigen(QString::fromUtf8(e.what()) +
+                              QStringLiteral("\nOhne diese Datei können die Marken nicht bearbeitet werden."),
+                          TMeldungArt::Fehler);
+    }
+    FGeheMarkeForm = std::make_unique<TGeheMarkeForm>(this);
+}
 
 void TForm1::MenuAktZusammenfuegenClick() {}
 
@@ -993,7 +1147,19 @@ void TForm1::Mp3InfosEingeben(QAction *item)
                       TMeldungKnoepfe::Ok, this);
 }
 
-void TForm1::MenuPlayGeheMarkeClick() {}
+void TForm1::MenuPlayGeheMarkeClick()
+{
+    if (TBefehlsSperre::Gesperrt(this) || FFilename.isEmpty())
+        return;
+    WiedergabePausieren();
+    FGeheMarkeForm->setWindowTitle(QStringLiteral("Gehe zu Marke"));
+    FGeheMarkeForm->Marken = FMarken;
+    if (FGeheMarkeForm->exec() == QDialog::Accepted) {
+        Edit4->setFocus(Qt::OtherFocusReason);
+        FPlayer->setPosition(FGeheMarkeForm->GetMarkePosition());
+    }
+    Timer1Timer();
+}
 
 // ---- Playback
 

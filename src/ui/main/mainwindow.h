@@ -23,6 +23,9 @@ class TMediaPlayer;
 class TScreenReaderOutput;
 class THintergrundForm;
 class TBytesForm;
+class TMarkenForm;
+class TGeheMarkeForm;
+struct TTeilAuftrag;
 class TId3TagsForm;
 
 // The main window: everything about the one opened MP3 file.
@@ -142,6 +145,24 @@ public:
     // Runs each time the menu "A&ktionen" opens: enabling of the tag items.
     void MenuAktClick();
     void MenuPlayGeheMarkeClick();
+
+    // Splitting and marks.
+    // The number dialog for the split mode 1 to 3: bytes per piece, 0 when nothing is to be
+    // done; sets Vorspann and LastMinNr.
+    qint64 BytesEinlesen();
+    // The upper limit of the number dialog for the current mode, digits grouped.
+    QString MaxStrBytes() const;
+    // Writes the pieces for Bytes and Vorspann, or at the marks.
+    void TeilenStarten();
+    void MarkenTeilenStarten();
+    // Shows the marks editor; true when it closed with OK and its marks were taken over.
+    bool MarkenAnzeigenOk(bool AOkS);
+    // Milliseconds to time texts (true) and back (false), in place.
+    void MarkenUmwandeln(bool StrPosS);
+    // Whole seconds of the working copy as the MPEG analysis finds them.
+    qint64 Mp3SekundenMpi() const;
+    TMarkenForm *MarkenForm() const { return FMarkenForm.get(); }
+    TGeheMarkeForm *GeheMarkeForm() const { return FGeheMarkeForm.get(); }
     // Playback.
     void MenuPlayPauseClick();
     void MenuPlayStopClick();
@@ -204,6 +225,9 @@ private:
     void OeffnungsFehler();
     bool StellenPruefen(QObject *watched, QEvent *event);
     void PopupMenu1Popup();
+    void MarkenDialogeErstellen();
+    TTeilAuftrag Teilauftrag() const;
+    void NachDemTeilen(const QStringList &teile);
     // The tag command of both items: Tag 0 the opened file, 1 the pieces of the last split.
     void Mp3InfosEingeben(QAction *item);
 
@@ -228,5 +252,7 @@ private:
     std::unique_ptr<TScreenReaderOutput> FScreenReader;
     std::unique_ptr<TBytesForm> FBytesForm;
     std::unique_ptr<THintergrundForm> FHintergrundForm;
+    std::unique_ptr<TMarkenForm> FMarkenForm;
+    std::unique_ptr<TGeheMarkeForm> FGeheMarkeForm;
     QPointer<TId3TagsForm> FId3TagsForm;
 };
