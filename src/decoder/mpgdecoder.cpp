@@ -16,53 +16,60 @@ void initLibrary()
     std::call_once(once, [] { mpg123_init(); });
 }
 
-// Buffered reads: the length scan walks every frame header, a few hundred bytes apart.
+} // namespace
+
+// The file as mpg123 reads it: through a buffer of its own, and, for a stretch of a file, with
+// positions counted from the stretch's start and an end where the stretch ends.
+struct TMpgQuelle {
+    static constexpr size_t Puffer = 128 * 1024;
+
+    FILE *file = nullptr;
+    qint64 start = 0;
+    qint64 end = -1; // -1: the file's own end
+    // glibc ignores the size given to setvbuf without a buffer.
+    std::unique_ptr<char[]> buffer = std::make_unique<char[]>(Puffer);
+
+    ~TMpgQuelle()
+    {
+        if (file)
+            std::fclose(file);
+    }
+};
+
+namespace {
+
 mpg123_ssize_t readFile(void *handle, void *buffer, size_t count)
 {
-    const size_t n = std::fread(buffer, 1, count, static_cast<FILE *>(handle));
-    return n == 0 && std::ferror(static_cast<FILE *>(handle)) ? -1 : mpg123_ssize_t(n);
+    auto *q = static_cast<TMpgQuelle *>(handle);
+    if (q->end >= 0) {
+        const qint64 left = q->end - qint64(ftello(q->file));
+        count = left <= 0 ? 0 : size_t(qMin<qint64>(qint64(count), left));
+        if (count == 0)
+            return 0;
+    }
+    const size_t n = std::fread(buffer, 1, count, q->file);
+    return n == 0 && std::ferror(q->file) ? -1 : mpg123_ssize_t(n);
 }
 
 off_t seekFile(void *handle, off_t offset, int whence)
 {
-    FILE *file = static_cast<FILE *>(handle);
-    return fseeko(file, offset, whence) == 0 ? ftello(file) : off_t(-1);
+    auto *q = static_cast<TMpgQuelle *>(handle);
+    int ok = 0;
+    if (whence == SEEK_SET)
+        ok = fseeko(q->file, off_t(q->start) + offset, SEEK_SET);
+    else if (whence == SEEK_END && q->end >= 0)
+        ok = fseeko(q->file, off_t(q->end) + offset, SEEK_SET);
+    else
+        ok = fseeko(q->file, offset, whence);
+    const off_t pos = ok == 0 ? ftello(q->file) : off_t(-1);
+    return pos < off_t(q->start) ? off_t(-1) : pos - off_t(q->start);
 }
 
-// Where each frame starts, in output samples at `rate`, and the total after the last, when some
-// frame has another rate; empty otherwise. Walks the frame headers without decoding.
-std::vector<qint64> gemischteFrames(mpg123_handle *handle, long rate)
+// Output samples of one frame, at the output rate.
+double frameDuration(const mpg123_frameinfo2 &info, long rate)
 {
-    if (mpg123_seek(handle, 0, SEEK_SET) < 0)
-        return {};
-    const off_t frameCount = mpg123_framelength(handle);
-    std::vector<double> dauer;
-    bool gemischt = false;
-    for (;;) {
-        const int result = mpg123_framebyframe_next(handle);
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
-            break;
-        mpg123_frameinfo2 info{};
-        if (mpg123_info2(handle, &info) != MPG123_OK || info.rate <= 0)
-            break;
-        const int perFrame = info.layer == 1 ? 384 : info.layer == 2 || info.version == MPG123_1_0 ? 1152 : 576;
-        dauer.push_back(double(perFrame) * double(rate) / double(info.rate));
-        gemischt = gemischt || info.rate != rate;
-    }
-    if (!gemischt)
-        return {};
-    // Seeking to the start has already read the first frame(s), at the first rate.
-    if (frameCount > off_t(dauer.size()))
-        dauer.insert(dauer.begin(), size_t(frameCount - off_t(dauer.size())), dauer.front());
-    std::vector<qint64> starts;
-    starts.reserve(dauer.size() + 1);
-    long double summe = 0;
-    starts.push_back(0);
-    for (const double d : dauer) {
-        summe += d;
-        starts.push_back(qint64(std::nearbyint(summe)));
-    }
-    return starts;
+    const int perFrame = info.layer == 1 ? 384 : info.layer == 2 || info.version == MPG123_1_0 ? 1152 : 576;
+    return double(perFrame) * double(rate) / double(info.rate);
 }
 
 } // namespace
@@ -81,17 +88,20 @@ void TMpgDecoder::close()
         mpg123_delete(handle);
         handle = nullptr;
     }
-    if (file) {
-        std::fclose(file);
-        file = nullptr;
-    }
+    source.reset();
     sampleRate = 0;
     length = 0;
-    frameStarts.clear();
+    stretches.clear();
+    frameCount = 0;
     ended = false;
 }
 
 TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
+{
+    return open(fileName, 0, -1);
+}
+
+TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName, qint64 start, qint64 count)
 {
     close();
     initLibrary();
@@ -102,10 +112,15 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
         return OpenResult::CannotRead;
 
     // Read-only and without locks: the window copies the working copy while it is loaded.
-    file = std::fopen(QFile::encodeName(info.absoluteFilePath()).constData(), "rbe");
-    if (!file)
+    source = std::make_unique<TMpgQuelle>();
+    source->file = std::fopen(QFile::encodeName(info.absoluteFilePath()).constData(), "rbe");
+    source->start = qMax<qint64>(0, start);
+    source->end = count < 0 ? -1 : source->start + count;
+    if (!source->file || (source->start > 0 && fseeko(source->file, off_t(source->start), SEEK_SET) != 0)) {
+        close();
         return OpenResult::CannotRead;
-    std::setvbuf(file, nullptr, _IOFBF, 128 * 1024);
+    }
+    std::setvbuf(source->file, source->buffer.get(), _IOFBF, TMpgQuelle::Puffer);
 
     int err = MPG123_OK;
     handle = mpg123_new(nullptr, &err);
@@ -125,42 +140,60 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName)
     for (size_t i = 0; i < rateCount; ++i)
         mpg123_format(handle, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
-    if (mpg123_replace_reader_handle(handle, readFile, seekFile, nullptr) != MPG123_OK
-        || mpg123_open_handle(handle, file) != MPG123_OK) {
+    if (mpg123_replace_reader_handle(handle, readFile, seekFile, nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle, source.get()) != MPG123_OK) {
         close();
         return OpenResult::NoAudio;
     }
     long rate = 0;
     int channelCount = 0;
     int encoding = 0;
-    if (mpg123_getformat(handle, &rate, &channelCount, &encoding) != MPG123_OK || rate <= 0) {
+    mpg123_frameinfo2 frame{};
+    if (mpg123_getformat(handle, &rate, &channelCount, &encoding) != MPG123_OK || rate <= 0 ||
+        mpg123_info2(handle, &frame) != MPG123_OK || frame.rate <= 0) {
         close();
         return OpenResult::NoAudio;
     }
     // Later frames of another rate (joined files) are resampled to the first one.
     mpg123_format_none(handle);
     mpg123_format(handle, rate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    if (mpg123_scan(handle) != MPG123_OK) {
-        close();
-        return OpenResult::NoAudio;
+
+    // One walk over the frame headers, from the first frame (already read) to the end, without
+    // decoding. mpg123 would count and seek every frame as if it had the first rate, so where a
+    // joined file changes its rate is noted.
+    long double samples = 0;
+    bool mixed = false;
+    for (;;) {
+        const double duration = frameDuration(frame, rate);
+        if (stretches.empty() || stretches.back().duration != duration)
+            stretches.push_back({frameCount, samples, duration});
+        mixed = mixed || frame.rate != rate;
+        samples += duration;
+        ++frameCount;
+        const int result = mpg123_framebyframe_next(handle);
+        if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || mpg123_info2(handle, &frame) != MPG123_OK ||
+            frame.rate <= 0)
+            break;
     }
-    qint64 samples = mpg123_length(handle);
-    // Joined files may change their sample rate; mpg123 counts and seeks every frame as if it
-    // had the first.
-    frameStarts = gemischteFrames(handle, rate);
-    if (!frameStarts.empty())
-        samples = frameStarts.back();
-    if (samples <= 0) {
+    if (!mixed)
+        stretches.clear();
+    length = qint64(std::nearbyint(samples));
+    if (length <= 0) {
         close();
         return OpenResult::NoAudio;
     }
     sampleRate = rate;
-    length = samples;
     if (mpg123_seek(handle, 0, SEEK_SET) < 0) {
         close();
         return OpenResult::NoAudio;
     }
     return OpenResult::Ok;
+}
+
+qint64 TMpgDecoder::frameStart(size_t stretch, qint64 frame) const
+{
+    const Stretch &s = stretches[stretch];
+    return qint64(std::nearbyint(s.start + (long double)(frame - s.frame) * s.duration));
 }
 
 qint64 TMpgDecoder::read(char *buffer, qint64 maxBytes)
@@ -172,8 +205,8 @@ qint64 TMpgDecoder::read(char *buffer, qint64 maxBytes)
     maxBytes -= maxBytes % bytesPerFrame;
     while (total < maxBytes) {
         size_t done = 0;
-        const int result = mpg123_read(handle, reinterpret_cast<unsigned char *>(buffer + total),
-                                       size_t(maxBytes - total), &done);
+        const int result =
+            mpg123_read(handle, reinterpret_cast<unsigned char *>(buffer + total), size_t(maxBytes - total), &done);
         total += qint64(done);
         const bool goesOn = result == MPG123_OK || result == MPG123_NEW_FORMAT || result == MPG123_NEED_MORE;
         idle = done > 0 ? 0 : idle + 1;
@@ -192,15 +225,24 @@ bool TMpgDecoder::seek(qint64 sample)
         return false;
     ended = false;
     sample = qBound<qint64>(0, sample, length);
-    if (frameStarts.empty())
+    if (stretches.empty())
         return mpg123_seek(handle, off_t(sample), SEEK_SET) >= 0;
-    const auto next = std::upper_bound(frameStarts.begin(), frameStarts.end() - 1, sample);
-    const auto frame = qMax<qint64>(0, (next - frameStarts.begin()) - 1);
+    // The last frame that starts at or before `sample`.
+    size_t i = stretches.size() - 1;
+    while (i > 0 && frameStart(i, stretches[i].frame) > sample)
+        --i;
+    const qint64 first = stretches[i].frame;
+    const qint64 last = (i + 1 < stretches.size() ? stretches[i + 1].frame : frameCount) - 1;
+    qint64 frame = qBound(first, first + qint64((sample - stretches[i].start) / stretches[i].duration), last);
+    while (frame < last && frameStart(i, frame + 1) <= sample)
+        ++frame;
+    while (frame > first && frameStart(i, frame) > sample)
+        --frame;
     if (mpg123_seek_frame(handle, off_t(frame), SEEK_SET) < 0)
         return false;
     // The rest of the way inside the frame is decoded and dropped.
     char scratch[16384];
-    for (qint64 skip = (sample - frameStarts[size_t(frame)]) * bytesPerFrame; skip > 0;) {
+    for (qint64 skip = (sample - frameStart(i, frame)) * bytesPerFrame; skip > 0;) {
         const qint64 n = read(scratch, qMin<qint64>(skip, sizeof scratch));
         if (n <= 0)
             break;
