@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <mpg123.h>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -70,6 +72,93 @@ double frameDuration(const mpg123_frameinfo2 &info, long rate)
 {
     const int perFrame = info.layer == 1 ? 384 : info.layer == 2 || info.version == MPG123_1_0 ? 1152 : 576;
     return double(perFrame) * double(rate) / double(info.rate);
+}
+
+// A Layer III frame header: its bytes, samples and rate; bytes 0 for anything else, also for
+// the rare forms mpg123 may treat in its own way (free format, reserved emphasis).
+struct Layer3Header {
+    int bytes = 0;
+    int samples = 0;
+    long rate = 0;
+};
+
+Layer3Header layer3Header(const unsigned char *h)
+{
+    static constexpr int mpeg1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    static constexpr int mpeg2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
+    static constexpr long rates[4][3] = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
+    if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0)
+        return {};
+    const int version = (h[1] >> 3) & 3;
+    const int bitrate = h[2] >> 4;
+    const int rate = (h[2] >> 2) & 3;
+    if (version == 1 || ((h[1] >> 1) & 3) != 1 || bitrate == 0 || bitrate == 15 || rate == 3 || (h[3] & 3) == 2)
+        return {};
+    const bool mpeg1Frame = version == 3;
+    const long kbit = mpeg1Frame ? mpeg1[bitrate] : mpeg2[bitrate];
+    const long hz = rates[version][rate];
+    return {int((mpeg1Frame ? 144000 : 72000) * kbit / hz) + ((h[2] >> 1) & 1), mpeg1Frame ? 1152 : 576, hz};
+}
+
+// The common file: Layer III frames of one rate, each right after the one before, from byte
+// `first` of the stream to its very end. Walked here, a thousand times faster than frame by
+// frame through mpg123, which counts them the same. Returns the frames and their samples, and
+// the offsets of every `step`th frame for mpg123's seeking (at most 2048 of them); frames -1 when
+// the file is not that regular and mpg123 must walk it.
+struct RegularRun {
+    qint64 frames = -1;
+    qint64 samples = 0;
+    std::vector<off_t> index;
+    off_t step = 1;
+};
+
+RegularRun regularRun(const TMpgQuelle &q, qint64 first, long rate)
+{
+    RegularRun run;
+    const int fd = fileno(q.file);
+    qint64 end = q.end;
+    struct stat st{};
+    if (end < 0) {
+        if (fstat(fd, &st) != 0)
+            return run;
+        end = st.st_size;
+    }
+    const qint64 size = end - q.start;
+    std::vector<unsigned char> buffer(TMpgQuelle::Puffer);
+    qint64 bufferStart = 0;
+    qint64 bufferLength = 0;
+    qint64 frames = 0;
+    qint64 samples = 0;
+    qint64 p = first;
+    while (p < size) {
+        if (p + 4 > bufferStart + bufferLength) {
+            const ssize_t n = ::pread(fd, buffer.data(), qMin<qint64>(qint64(buffer.size()), size - p), off_t(q.start + p));
+            if (n < 4)
+                return run;
+            bufferStart = p;
+            bufferLength = n;
+        }
+        const Layer3Header h = layer3Header(buffer.data() + (p - bufferStart));
+        if (h.bytes <= 4 || h.rate != rate)
+            return run;
+        if (frames % run.step == 0) {
+            run.index.push_back(off_t(p));
+            if (run.index.size() >= 2048) {
+                for (size_t i = 0; 2 * i < run.index.size(); ++i)
+                    run.index[i] = run.index[2 * i];
+                run.index.resize((run.index.size() + 1) / 2);
+                run.step *= 2;
+            }
+        }
+        p += h.bytes;
+        samples += h.samples;
+        ++frames;
+    }
+    if (p == size) {
+        run.frames = frames;
+        run.samples = samples;
+    }
+    return run;
 }
 
 } // namespace
@@ -158,12 +247,19 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName, qint64 start,
     mpg123_format_none(handle);
     mpg123_format(handle, rate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
-    // One walk over the frame headers, from the first frame (already read) to the end, without
-    // decoding. mpg123 would count and seek every frame as if it had the first rate, so where a
-    // joined file changes its rate is noted.
-    long double samples = 0;
+    const off_t firstFrame = mpg123_framepos(handle);
+    RegularRun run = firstFrame >= 0 ? regularRun(*source, firstFrame, rate) : RegularRun{};
+    if (run.frames > 0) {
+        mpg123_set_index(handle, run.index.data(), run.step, run.index.size());
+        frameCount = run.frames;
+    }
+
+    // Otherwise one walk over the frame headers through mpg123, from the first frame (already
+    // read) to the end, without decoding. mpg123 would count and seek every frame as if it had
+    // the first rate, so where a joined file changes its rate is noted.
+    long double samples = run.frames > 0 ? (long double)run.samples : 0;
     bool mixed = false;
-    for (;;) {
+    for (; run.frames <= 0;) {
         const double duration = frameDuration(frame, rate);
         if (stretches.empty() || stretches.back().duration != duration)
             stretches.push_back({frameCount, samples, duration});

@@ -137,6 +137,31 @@ TEST_F(Mp3Length, JoinedRatesKeepTheirExactLength)
         EXPECT_EQ(Mp3LaengeMs(writeFile("joined.mp3", f.audio)), f.ms) << f.name;
 }
 
+// Unbroken runs of frames are counted without mpg123's help; anything irregular after them (here
+// bytes that are no frame) leaves the counting to mpg123. Both must agree.
+TEST_F(Mp3Length, RegularFilesCountAsMpg123CountsThem)
+{
+    const FrameSpec mp3;
+    const FrameSpec m2 = mpeg::format(Version::Mpeg2, 3, 64, 22050, Mode::Mono);
+    const FrameSpec m25 = mpeg::format(Version::Mpeg25, 3, 32, 8000);
+    FrameSpec fast = mp3;
+    fast.bitrate = 320;
+    struct Fall {
+        const char *name;
+        QByteArray audio;
+    };
+    const Fall faelle[] = {
+        {"MPEG-1 of two bit rates", mpeg::frames(mp3, 300, true) + mpeg::frames(fast, 200, true)},
+        {"MPEG-2", mpeg::frames(m2, 400, true)},
+        {"MPEG-2.5", mpeg::frames(m25, 100, true)},
+    };
+    for (const Fall &f : faelle) {
+        const qint64 regular = Mp3LaengeMs(writeFile("regular.mp3", f.audio));
+        EXPECT_GT(regular, 0) << f.name;
+        EXPECT_EQ(Mp3LaengeMs(writeFile("junk.mp3", f.audio + mpeg::junk(300))), regular) << f.name;
+    }
+}
+
 // A stretch of a file counts as a file holding only its bytes, so the command line can measure
 // the audio between the tags without copying it out.
 TEST_F(Mp3Length, StretchOfAFileCountsLikeAFileOfItsBytes)
