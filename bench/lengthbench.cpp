@@ -1,6 +1,6 @@
 // How long opening a long file takes: the player scans every frame for its exact length while the
 // window waits. Prints the time for an hour of MP3 beside a plain read of the same bytes.
-#include "platform/mp3length.h"
+#include "decoder/mp3length.h"
 #include "support/mpegbuilder.h"
 
 #include <QElapsedTimer>

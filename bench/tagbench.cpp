@@ -1,6 +1,7 @@
 // Measures reading the tags of many files, and writing a tag into a large file in place and
-// by rewrite, the rewrite against copying the same file with cp.
-//   tagbench [--files N] [--mb SIZE]
+// by rewrite, the rewrite against copying the same file with cp; then the whole
+// `zindara-cli tag` command on a file whose tag must grow, against cp of the same file.
+//   tagbench [--files N] [--mb SIZE] [--cli-mb SIZE]
 
 #include "tags/id3v1tag.h"
 #include "tags/id3v2tag.h"
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -60,12 +62,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     int fileCount = 1000;
     qint64 megabytes = 256;
+    qint64 cliMegabytes = 500;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--files"))
             fileCount = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--mb"))
             megabytes = args[i + 1].toLongLong();
+        else if (args[i] == QLatin1String("--cli-mb"))
+            cliMegabytes = args[i + 1].toLongLong();
     }
     QTemporaryDir dir;
     if (!dir.isValid() || fileCount <= 0 || megabytes <= 0) {
@@ -109,8 +114,7 @@ int main(int argc, char *argv[])
         }
     }
     const double read = median(readTimes);
-    std::printf("read both tags of %d files: %.1f ms (%.1f us per file)\n", fileCount, read,
-                read * 1000.0 / fileCount);
+    std::printf("read both tags of %d files: %.1f ms (%.1f us per file)\n", fileCount, read, read * 1000.0 / fileCount);
 
     // One large file.
     const QString large = dir.filePath(QStringLiteral("large.mp3"));
@@ -166,5 +170,46 @@ int main(int argc, char *argv[])
                 median(rewrite));
     std::printf("copy the file with cp: %.1f ms\n", median(cp));
     std::printf("rewrite / cp: %.2f\n", median(rewrite) / median(cp));
+    QFile::remove(large);
+
+    // The whole command a user runs: each run's title is longer than the room the tag has left.
+    const QString song = dir.filePath(QStringLiteral("song.mp3"));
+    if (!writeAudio(song, cliMegabytes << 20)) {
+        std::fprintf(stderr, "tagbench: cannot write the file for zindara-cli\n");
+        return 1;
+    }
+    std::vector<double> cliTimes, cliCp, cliCpSync;
+    for (int r = 0; r < kRepeats; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        QProcess::execute(QStringLiteral("cp"), {song, copy});
+        cliCp.push_back(ms(timer));
+        QFile::remove(copy);
+        // The command also flushes the new file to the disk before it takes the old one's place.
+        timer.restart();
+        QProcess::execute(QStringLiteral("sh"),
+                          {QStringLiteral("-c"), QStringLiteral("cp \"$0\" \"$1\" && sync \"$1\""), song, copy});
+        cliCpSync.push_back(ms(timer));
+        QFile::remove(copy);
+
+        const QString title(8000 * (r + 1), QLatin1Char('t'));
+        timer.restart();
+        const int exitCode = QProcess::execute(QStringLiteral(ZINDARA_CLI),
+                                               {QStringLiteral("tag"), QStringLiteral("--title"), title, song});
+        cliTimes.push_back(ms(timer));
+        if (exitCode != 0) {
+            std::fprintf(stderr, "tagbench: zindara-cli tag failed (%d)\n", exitCode);
+            return 1;
+        }
+    }
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    std::printf("zindara-cli tag, tag grows, %lld MiB file: %.1f ms\n", static_cast<long long>(cliMegabytes),
+                median(cliTimes));
+    std::printf("copy the same file with cp: %.1f ms\n", median(cliCp));
+    std::printf("zindara-cli tag / cp: %.2f (goal: at most 1.3)\n", median(cliTimes) / median(cliCp));
+    std::printf("cp and sync of the copy: %.1f ms; zindara-cli tag / (cp and sync): %.2f\n", median(cliCpSync),
+                median(cliTimes) / median(cliCpSync));
+    std::printf("peak memory of a child process: %.1f MiB\n", static_cast<double>(children.ru_maxrss) / 1024.0);
     return 0;
 }

@@ -2,40 +2,32 @@
 
 #include "cutting/cutreporter.h"
 #include "cutting/joinwriter.h"
-#include "cutting/piecenames.h"
-#include "cutting/segmentwriter.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace
 {
 
-// The join's messages go to the error stream; any of them means something went wrong.
+// Answers the question about an existing target as the options say and keeps the messages: the
+// success line belongs on standard output, every other message on standard error.
 class TCliJoinReporter : public TCutReporter
 {
 public:
-    explicit TCliJoinReporter(QTextStream &err) : FErr(err) {}
+    explicit TCliJoinReporter(TMeldungAntwort antwort) : FAntwort(antwort) {}
 
-    TMeldungAntwort Meldung(const QString &text, TMeldungArt art, TMeldungKnoepfe knoepfe) override
+    TMeldungAntwort Meldung(const QString &text, TMeldungArt, TMeldungKnoepfe knoepfe) override
     {
-        FErr << text << "\n";
-        FErr.flush();
-        Fehler = true;
-        return TCutReporter::Meldung(text, art, knoepfe);
+        if (knoepfe == TMeldungKnoepfe::JaNeinAbbrechen)
+            return FAntwort;
+        Meldungen << text;
+        return TMeldungAntwort::Ok;
     }
 
-    bool Fehler = false;
+    QStringList Meldungen;
 
 private:
-    QTextStream &FErr;
+    TMeldungAntwort FAntwort;
 };
-
-bool gleicheDatei(const QString &a, const QString &b)
-{
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
 
 } // namespace
 
@@ -75,36 +67,27 @@ int runJoin(const QStringList &args, CliStreams io)
     if (dateien.isEmpty())
         return usageError(io, QStringLiteral("Es wurde keine Datei zum Zusammenfügen angegeben."));
 
-    if (QFileInfo::exists(ziel) && !anhaengen) {
-        if (!ueberschreiben) {
-            io.err << QStringLiteral("Die Datei \"%1\" existiert bereits! Mit --append wird angehängt, "
-                                     "mit --overwrite überschrieben.")
-                          .arg(ziel)
-                   << "\n";
-            return 1;
-        }
-        for (const QString &d : dateien) {
-            if (gleicheDatei(d, ziel))
-                return usageError(io, QStringLiteral("Die Zieldatei \"%1\" ist zugleich eine der Dateien, "
-                                                     "die zusammengefügt werden sollen.")
-                                          .arg(ziel));
-        }
-        DateiattributeLoeschen(ziel);
-        if (!QFile::remove(ziel)) {
-            io.err << QStringLiteral("Die Datei \"%1\" konnte nicht gelöscht werden!").arg(ziel) << "\n";
-            return 1;
-        }
-    }
-
     TDateiliste liste;
     for (const QString &d : dateien)
         liste.append({d, QFileInfo(d).size(), 0});
-
-    TCliJoinReporter report(io.err);
-    if (!Mp3ErstellenOk(liste, ziel, report)) {
-        io.err << NichtErstellt(ziel) << "\n";
+    TCliJoinReporter report(anhaengen       ? TMeldungAntwort::Ja
+                            : ueberschreiben ? TMeldungAntwort::Nein
+                                             : TMeldungAntwort::Abbrechen);
+    switch (DateienSpeichern(liste, ziel, report)) {
+    case TSpeichernErgebnis::Abgebrochen:
+        io.err << QStringLiteral("Die Datei \"%1\" existiert bereits! Mit --append wird angehängt, "
+                                 "mit --overwrite überschrieben.")
+                      .arg(ziel)
+               << "\n";
         return 1;
+    case TSpeichernErgebnis::ZielIstEingabe:
+        return usageError(io, report.Meldungen.join(QLatin1Char(' ')));
+    case TSpeichernErgebnis::Erstellt:
+    case TSpeichernErgebnis::NichtErstellt:
+        break;
     }
-    io.out << QStringLiteral("Die Datei \"%1\" wurde erfolgreich erstellt!").arg(ziel) << "\n";
-    return report.Fehler ? 1 : 0;
+    const QString erfolg = ErfolgreichErstellt(ziel);
+    for (const QString &m : std::as_const(report.Meldungen))
+        (m == erfolg ? io.out : io.err) << m << "\n";
+    return report.Meldungen == QStringList{erfolg} ? 0 : 1;
 }

@@ -1,24 +1,17 @@
 #include "cli/commands.h"
 
 #include "cutting/cutreporter.h"
-#include "cutting/marklist.h"
-#include "cutting/marksplit.h"
-#include "cutting/mp3seconds.h"
+#include "cutting/filesplit.h"
 #include "cutting/sizesplit.h"
-#include "cutting/workingcopy.h"
-#include "platform/mp3length.h"
-#include "support/fileutils.h"
+#include "decoder/mp3length.h"
 #include "support/formatting.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <optional>
 
 namespace {
 
-const QString OeffnenFehlerText = QStringLiteral("Fehler beim Öffnen der Datei!");
-
-// The memo goes to standard output line by line as it grows; error boxes go to standard error.
+// The memo and the messages that inform go to standard output line by line as they come;
+// errors go to standard error.
 class TCliReporter : public TCutReporter {
 public:
     explicit TCliReporter(CliStreams io) : FIo(io) {}
@@ -39,27 +32,6 @@ public:
 
 private:
     CliStreams FIo;
-};
-
-// Keeps the one message a mark check gives, so a refusal can go to standard error.
-class TMarkenReporter : public TCutReporter {
-public:
-    TMeldungAntwort Meldung(const QString &text, TMeldungArt art, TMeldungKnoepfe knoepfe) override
-    {
-        letzte = text;
-        return TCutReporter::Meldung(text, art, knoepfe);
-    }
-    QString letzte;
-};
-
-// The working copy lives only as long as the command.
-struct TArbeitskopie {
-    QString name;
-    ~TArbeitskopie()
-    {
-        if (!name.isEmpty())
-            QFile::remove(name);
-    }
 };
 
 std::optional<qint64> zahl(const QString &text)
@@ -86,13 +58,6 @@ std::optional<qint64> markeLesen(const QString &text)
     }
 }
 
-int fehler(CliStreams io, const QString &text)
-{
-    io.err << text << '\n';
-    io.err.flush();
-    return 1;
-}
-
 } // namespace
 
 int runSplit(const QStringList &args, CliStreams io)
@@ -101,7 +66,7 @@ int runSplit(const QStringList &args, CliStreams io)
     int modus = 0;
     std::optional<qint64> anzahl;
     std::optional<qint64> ueberlappung;
-    std::vector<qint64> marken;
+    QList<qint64> marken;
 
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -144,52 +109,8 @@ int runSplit(const QStringList &args, CliStreams io)
     if (modus == ModusMarken && ueberlappung)
         return usageError(io, QStringLiteral("Beim Teilen an Marken gibt es keine Überlappung."));
 
-    const QFileInfo info(datei);
-    if (!info.isFile())
-        return fehler(io, QStringLiteral("Die Datei \"%1\" gibt es nicht.").arg(datei));
-    const QString oriFilename = info.absoluteFilePath();
-
-    TArbeitskopie kopie;
-    try {
-        kopie.name = TempMp3Name();
-    } catch (const EFileError &e) {
-        return fehler(io, QString::fromStdString(e.what()));
-    }
-    if (!ArbeitskopieErstellen(oriFilename, kopie.name))
-        return fehler(io, OeffnenFehlerText);
-    const TTeilAuftrag auftrag{kopie.name, oriFilename, DateiGroesse(kopie.name)};
     TCliReporter reporter(io);
-
-    if (modus == ModusMarken) {
-        const qint64 laenge = Mp3LaengeMs(kopie.name);
-        if (laenge < 0)
-            return fehler(io, OeffnenFehlerText);
-        if (laenge < 1000)
-            return fehler(io, QStringLiteral("Datei hat weniger als 1 Sekunde dauer!"));
-        QStringList liste;
-        for (qint64 ms : marken) {
-            TMarkenReporter pruefung;
-            if (!MarkeSetzen(liste, ms, laenge, pruefung))
-                return fehler(io, pruefung.letzte);
-            io.out << pruefung.letzte << '\n';
-        }
-        return MarkenTeilenStarten(auftrag, laenge, liste, reporter).Fehler ? 1 : 0;
-    }
-
-    // Kilobytes without overlap need no duration, so the analysis is skipped there.
-    const int vorspannSekunden = int(ueberlappung.value_or(0));
-    const qint64 sekunden = modus == ModusBytes && vorspannSekunden == 0 ? 0 : Mp3SekundenMpi(kopie.name, [&kopie] {
-        const qint64 ms = Mp3LaengeMs(kopie.name);
-        return ms < 0 ? qint64(0) : ms / 1000;
-    });
-    const qint64 maxNr = MaxNr(modus, auftrag.Mp3Size, sekunden);
-    if (maxNr <= 0)
-        return fehler(io, ZuKleinText);
-    const qint64 n = qBound<qint64>(1, *anzahl, maxNr);
-    qint64 bytes = BytesProTeil(modus, n, auftrag.Mp3Size, sekunden);
-    if (bytes <= 0)
-        return fehler(io, ZuKleinText);
-    bytes = TeilgroesseKorrigieren(auftrag.Mp3Size, bytes);
-    const qint64 vorspann = VorspannBytes(vorspannSekunden, auftrag.Mp3Size, sekunden, bytes);
-    return TeilenStarten(auftrag, modus, bytes, vorspann, reporter).Fehler ? 1 : 0;
+    const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken},
+                                        [](const QString &f) { return Mp3LaengeMs(f); }, reporter);
+    return e.Fehler ? 1 : 0;
 }

@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
 #include "support/mp3error.h"
-#include "tags/codepage.h"
+#include "tags/id3tagwrite.h"
 #include "tags/id3v1tag.h"
 #include "tags/id3v2tag.h"
 
@@ -11,14 +11,13 @@
 
 namespace {
 
-enum Field { Title, Artist, Album, Year, Comment, Track, Genre, FieldCount };
-
 struct FieldOption {
     const char *option;
     const char *name; // as the tag editor labels it
 };
 
-constexpr std::array<FieldOption, FieldCount> kFields = {{
+// In the order of TId3Feld.
+constexpr std::array<FieldOption, Id3FeldAnzahl> kFields = {{
     {"--title", "Titel"},
     {"--artist", "Autor"},
     {"--album", "Albumtitel"},
@@ -29,7 +28,7 @@ constexpr std::array<FieldOption, FieldCount> kFields = {{
 }};
 
 struct Request {
-    std::array<std::optional<QString>, FieldCount> values;
+    TId3Felder values;
     bool removeV1 = false;
     bool removeV2 = false;
     QStringList files;
@@ -78,7 +77,7 @@ QString parse(const QStringList &args, Request &request)
         std::optional<QString> *target = &remove;
         if (arg != QLatin1String("--remove")) {
             target = nullptr;
-            for (int f = 0; f < FieldCount; ++f)
+            for (int f = 0; f < Id3FeldAnzahl; ++f)
                 if (arg == QLatin1String(kFields[f].option))
                     target = &request.values[f];
             if (!target)
@@ -111,58 +110,34 @@ QString parse(const QStringList &args, Request &request)
     } else if (!anyField) {
         return QStringLiteral("Es wurde kein Feld zum Schreiben angegeben.");
     }
+    if (const auto &year = request.values[Id3Jahr]; year && !Id3JahrGueltig(*year))
+        return QStringLiteral("Das Jahr \"%1\" ist keine ganze Zahl.").arg(*year);
     if (request.files.isEmpty())
         return QStringLiteral("Es wurde keine Datei angegeben.");
     return {};
 }
 
-// One field into the ID3v1 tag and then into the ID3v2 tag, as the tag editor does.
-void setField(Field field, const QString &value, TID3v1Tag &v1, TID3v2Tag &v2)
-{
-    switch (field) {
-    case Title: v1.SetTitle(value); v2.SetTitle(value); break;
-    case Artist: v1.SetArtist(value); v2.SetArtist(value); break;
-    case Album: v1.SetAlbum(value); v2.SetAlbum(value); break;
-    case Year: v1.SetYear(TextToAnsi(value.left(4))); v2.SetYear(value); break;
-    case Comment: v1.SetComment(value); v2.SetComment(value); break;
-    case Track: v1.SetTrack(value); v2.SetTrack(value); break;
-    case Genre: v1.SetGenre(value); v2.SetGenre(value); break;
-    case FieldCount: break;
-    }
-}
-
 bool writeFile(const QString &file, const Request &request, CliStreams io)
 {
-    TID3v1Tag v1;
-    TID3v2Tag v2;
-    v1.ReadFromFile(file);
-    const TMP3Error read2 = v2.ReadFromFile(file);
-    // Writing over a tag that could not be read whole would lose the frames not read.
-    if (v2.Exists() && read2 != MP3ERR_None) {
-        io.out << file << ": Das ID3v2-Tag ist beschädigt (" << errorText(read2)
+    const TId3Schreibergebnis result = Id3TagsInDateiSchreiben(file, request.values);
+    if (!result.Geschrieben()) {
+        io.out << file << ": Das ID3v2-Tag ist beschädigt (" << errorText(result.Lesen)
                << "), die Datei bleibt unverändert.\n";
         return false;
     }
-
-    QStringList names;
-    for (int f = 0; f < FieldCount; ++f) {
-        if (request.values[f]) {
-            setField(static_cast<Field>(f), *request.values[f], v1, v2);
-            names << QString::fromLatin1(kFields[f].name);
-        }
-    }
-    const TMP3Error result1 = v1.WriteToFile(file);
-    const TMP3Error result2 = v2.WriteToFile(file);
-    if (result1 == MP3ERR_None && result2 == MP3ERR_None) {
-        io.out << file << ": ID3v1- und ID3v2-Tag geschrieben (" << names.join(QStringLiteral(", "))
-               << ").\n";
+    if (result.Fehlerfrei()) {
+        QStringList names;
+        for (int f = 0; f < Id3FeldAnzahl; ++f)
+            if (request.values[f])
+                names << QString::fromLatin1(kFields[f].name);
+        io.out << file << ": ID3v1- und ID3v2-Tag geschrieben (" << names.join(QStringLiteral(", ")) << ").\n";
         return true;
     }
     QStringList failures;
-    if (result1 != MP3ERR_None)
-        failures << QStringLiteral("ID3v1-Tag: %1").arg(errorText(result1));
-    if (result2 != MP3ERR_None)
-        failures << QStringLiteral("ID3v2-Tag: %1").arg(errorText(result2));
+    if (result.V1 != MP3ERR_None)
+        failures << QStringLiteral("ID3v1-Tag: %1").arg(errorText(result.V1));
+    if (result.V2 != MP3ERR_None)
+        failures << QStringLiteral("ID3v2-Tag: %1").arg(errorText(result.V2));
     io.out << file << ": Fehler beim Schreiben (" << failures.join(QStringLiteral("; ")) << ").\n";
     return false;
 }

@@ -78,7 +78,7 @@ bool Mp3ErstellenOk(const TDateiliste &Liste, const QString &Filename, TCutRepor
 
     for (const TDateiRec &r : Liste) {
         QFile ein(r.Filename);
-        if (!ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (GleicheDatei(r.Filename, Filename) || !ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             melden(report, QStringLiteral("Fehler beim Lesen der Indatei \"%1\"!"), r.Filename);
             continue;
         }
@@ -109,14 +109,17 @@ bool Mp3ErstellenOk(const TDateiliste &Liste, const QString &Filename, TCutRepor
     return true;
 }
 
-bool DateienSpeichern(const TDateiliste &Liste, const QString &datei, TCutReporter &report)
+TSpeichernErgebnis DateienSpeichern(const TDateiliste &Liste, const QString &datei, TCutReporter &report)
 {
-    if (ZielErfragen(datei, report) == TZielWahl::Abbrechen)
-        return false;
-    if (Mp3ErstellenOk(Liste, datei, report))
-        report.Meldung(QStringLiteral("Die Datei \"%1\" wurde erfolgreich erstellt!").arg(datei),
-                       TMeldungArt::Information);
-    else
-        report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
-    return true;
+    QStringList eingaben;
+    for (const TDateiRec &r : Liste)
+        eingaben << r.Filename;
+    if (const auto ende = FrageEnde(ZielErfragen(datei, eingaben, report)))
+        return *ende;
+    if (Mp3ErstellenOk(Liste, datei, report)) {
+        report.Meldung(ErfolgreichErstellt(datei), TMeldungArt::Information);
+        return TSpeichernErgebnis::Erstellt;
+    }
+    report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
+    return TSpeichernErgebnis::NichtErstellt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cutting/filesearch.h"
+#include "cutting/savetarget.h"
 
 #include <QString>
 
@@ -16,5 +17,5 @@ class TCutReporter;
 bool Mp3ErstellenOk(const TDateiliste &Liste, const QString &Filename, TCutReporter &report);
 
 // The order dialog's save after its file dialog: asks about an existing file, joins, and
-// reports success or failure. Returns false when the user cancelled at the question.
-bool DateienSpeichern(const TDateiliste &Liste, const QString &datei, TCutReporter &report);
+// reports success or failure. An input is never deleted to make room for the target.
+TSpeichernErgebnis DateienSpeichern(const TDateiliste &Liste, const QString &datei, TCutReporter &report);

@@ -32,6 +32,10 @@ bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, T
         return false;
     }
 
+    if (GleicheDatei(AFilename, rows.OriFilename)) {
+        report.FehlerTon();
+        return false;
+    }
     DateiattributeLoeschen(AFilename);
     QFile aus(AFilename);
     bool ausOffen = false;
@@ -73,32 +77,6 @@ bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, T
     return ok;
 }
 
-TZielWahl ZielErfragen(const QString &datei, TCutReporter &report)
-{
-    if (!QFile::exists(datei))
-        return TZielWahl::Neu;
-    const QString frage = QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
-                                         "angehängt werden (Ja=anhängen; Nein=überschreiben)?")
-                              .arg(datei);
-    switch (report.Meldung(frage, TMeldungArt::Bestaetigung, TMeldungKnoepfe::JaNeinAbbrechen)) {
-    case TMeldungAntwort::Ja:
-        return TZielWahl::Anhaengen;
-    case TMeldungAntwort::Nein:
-        DateiattributeLoeschen(datei);
-        if (QFile::remove(datei))
-            return TZielWahl::Neu;
-        report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
-        return TZielWahl::Abbrechen;
-    default:
-        return TZielWahl::Abbrechen;
-    }
-}
-
-QString NichtErstellt(const QString &datei)
-{
-    return QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(datei);
-}
-
 bool SegmenteWaehlen(MarkRows &rows, TCutReporter &report)
 {
     rows.MarkenBytesErmitteln(0);
@@ -108,11 +86,12 @@ bool SegmenteWaehlen(MarkRows &rows, TCutReporter &report)
     return false;
 }
 
-bool SegmenteSpeichern(const MarkRows &rows, const QString &datei, TCutReporter &report)
+TSpeichernErgebnis SegmenteSpeichern(const MarkRows &rows, const QString &datei, TCutReporter &report)
 {
-    if (ZielErfragen(datei, report) == TZielWahl::Abbrechen)
-        return false;
-    if (!Mp3ErstellenOk(rows, datei, false, report))
-        report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
-    return true;
+    if (const auto ende = FrageEnde(ZielErfragen(datei, {rows.OriFilename}, report)))
+        return *ende;
+    if (Mp3ErstellenOk(rows, datei, false, report))
+        return TSpeichernErgebnis::Erstellt;
+    report.Meldung(NichtErstellt(datei), TMeldungArt::Information);
+    return TSpeichernErgebnis::NichtErstellt;
 }

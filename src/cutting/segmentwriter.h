@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cutting/savetarget.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -9,7 +11,8 @@ class TCutReporter;
 // Writes the byte ranges of `rows.TmpMarken`, taken from the working copy `rows.OriFilename`,
 // one after another into `AFilename`. `TmpS`: the target is the editor's playback file, which
 // is emptied first and must get at least 110 ms. Otherwise an existing target is extended:
-// the new audio starts where its ID3v1 tag started.
+// the new audio starts where its ID3v1 tag started. A target that is the working copy itself
+// cannot be opened, as it is held open for reading.
 // Returns true when every range was written; false when there was nothing to write, the
 // selection was too short to play, or a file could not be opened, read or written (then the
 // error sound has been given and the bytes written so far stay). `geschrieben`, when given,
@@ -17,21 +20,10 @@ class TCutReporter;
 bool Mp3ErstellenOk(const MarkRows &rows, const QString &AFilename, bool TmpS, TCutReporter &report,
                     qint64 *geschrieben = nullptr);
 
-// "Die Datei "…" konnte nicht erstellt werden!", shown after every failed save.
-QString NichtErstellt(const QString &datei);
-
-// What becomes of the file chosen in a save dialog.
-enum class TZielWahl { Neu, Anhaengen, Abbrechen };
-
-// Asks about an existing `datei`: Ja appends to it, Nein deletes it so that a new file is made,
-// Abbrechen stops. A file that cannot be deleted is reported as not created and ends in
-// Abbrechen, so the user's "overwrite" never turns into an append.
-TZielWahl ZielErfragen(const QString &datei, TCutReporter &report);
-
 // The marks editor's save command before its file dialog: ranges of the ticked rows; false,
 // with the message, when nothing is ticked.
 bool SegmenteWaehlen(MarkRows &rows, TCutReporter &report);
 
 // The same command after the file dialog: asks about an existing file, writes the ranges and
-// reports a failure. Returns false when the user cancelled at the question.
-bool SegmenteSpeichern(const MarkRows &rows, const QString &datei, TCutReporter &report);
+// reports a failure. The working copy itself is never overwritten nor appended to.
+TSpeichernErgebnis SegmenteSpeichern(const MarkRows &rows, const QString &datei, TCutReporter &report);

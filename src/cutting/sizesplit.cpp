@@ -106,3 +106,35 @@ TTeilErgebnis TeilenStarten(const TTeilAuftrag &auftrag, int modus, qint64 bytes
     reporter.MemoText(QStringLiteral("Bytes pro Datei: %1").arg(Tausenderpunkte(bytes)));
     return TeileSchreiben(auftrag, [bytes](int) { return bytes; }, qMax<qint64>(0, qMin(vorspann, bytes)), reporter);
 }
+
+TTeilPlan TeilPlanen(int modus, qint64 n, int vorspannSekunden, qint64 mp3Size, qint64 sekundenMpi)
+{
+    const qint64 roh = BytesProTeil(modus, qBound<qint64>(1, n, MaxNr(modus, mp3Size, sekundenMpi)), mp3Size,
+                                    sekundenMpi);
+    if (roh <= 0)
+        return {};
+    const qint64 bytes = TeilgroesseKorrigieren(mp3Size, roh);
+    return {bytes, VorspannBytes(vorspannSekunden, mp3Size, sekundenMpi, bytes)};
+}
+
+qint64 TeilGrenzePruefen(int modus, qint64 mp3Size, qint64 sekundenMpi, TCutReporter &reporter)
+{
+    const qint64 grenze = MaxNr(modus, mp3Size, sekundenMpi);
+    if (grenze <= 0)
+        reporter.Meldung(ZuKleinText, TMeldungArt::Information);
+    return grenze;
+}
+
+TTeilErgebnis ModusTeilenStarten(const TTeilAuftrag &auftrag, int modus, qint64 n, int vorspannSekunden,
+                                 qint64 sekundenMpi, TCutReporter &reporter)
+{
+    if (TeilGrenzePruefen(modus, auftrag.Mp3Size, sekundenMpi, reporter) <= 0)
+        return {{}, true};
+    const TTeilPlan plan = TeilPlanen(modus, n, vorspannSekunden, auftrag.Mp3Size, sekundenMpi);
+    if (plan.Bytes <= 0) {
+        // Less than one byte per piece: as small as a file without a single unit.
+        reporter.Meldung(ZuKleinText, TMeldungArt::Information);
+        return {{}, true};
+    }
+    return TeilenStarten(auftrag, modus, plan.Bytes, plan.Vorspann, reporter);
+}

@@ -33,6 +33,26 @@ qint64 TeilgroesseKorrigieren(qint64 S, qint64 p);
 // unknown.
 qint64 VorspannBytes(int sekunden, qint64 mp3Size, qint64 sekundenMpi, qint64 bytesProTeil);
 
+// Bytes per piece after the correction and the overlap in bytes; Bytes 0: nothing to split.
+struct TTeilPlan {
+    qint64 Bytes = 0;
+    qint64 Vorspann = 0;
+};
+
+// The number of the number dialog (held within 1 .. MaxNr) and the overlap seconds (0 .. 9)
+// turned into the plan of a split in mode 1, 2 or 3.
+TTeilPlan TeilPlanen(int modus, qint64 n, int vorspannSekunden, qint64 mp3Size, qint64 sekundenMpi);
+
+// The upper limit of the number dialog for the mode; when the file is too small to split it
+// says so and returns 0 or less.
+qint64 TeilGrenzePruefen(int modus, qint64 mp3Size, qint64 sekundenMpi, TCutReporter &reporter);
+
+// The split command of modes 1 to 3 after the number dialog: checks the limit, plans the split
+// for the number `n` and the overlap seconds and writes the pieces. A dialog that read no usable
+// number does not call this.
+TTeilErgebnis ModusTeilenStarten(const TTeilAuftrag &auftrag, int modus, qint64 n, int vorspannSekunden,
+                                 qint64 sekundenMpi, TCutReporter &reporter);
+
 // Cuts the working copy into pieces of `bytes` bytes, each after the first starting with the
 // `vorspann` bytes that ended the one before. Nothing happens when `bytes` is 0 or less; the
 // caller then keeps its list of the last split's pieces.

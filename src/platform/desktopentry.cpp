@@ -1,13 +1,13 @@
 #include "platform/desktopentry.h"
 
 #include "platform/userfolders.h"
+#include "support/savewhole.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 
 namespace {
 
@@ -171,18 +171,9 @@ bool VerknuepfungAnlegen(const QString &link, const QString &target, const QStri
     // Replaced without asking, also when it was made read-only.
     if (linkInfo.exists())
         QFile::setPermissions(link, QFile::permissions(link) | QFileDevice::WriteOwner);
-    QSaveFile file(link);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    // commit() misses a short write, the flush does not.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    if (!file.commit())
-        return false;
-    QFile::setPermissions(link, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                    | QFileDevice::ReadOther);
-    return true;
+    return GanzSpeichern(link, text.toUtf8(),
+                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                             | QFileDevice::ReadOther);
 }
 
 bool SendToVerknuepfungErneuern()

@@ -1,7 +1,7 @@
 #include "platform/player.h"
 
-#include "platform/mp3length.h"
-#include "platform/mpgdecoder.h"
+#include "decoder/mp3length.h"
+#include "decoder/mpgdecoder.h"
 #include "platform/volume.h"
 
 #include <QAudioDevice>

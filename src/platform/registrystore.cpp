@@ -1,9 +1,10 @@
 #include "platform/registrystore.h"
 
+#include "support/savewhole.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -287,18 +288,7 @@ bool TRegistryStore::save(const Entries &entries)
     QByteArray bytes;
     for (const Entry &e : entries)
         bytes += (escaped(e.name, true) + QLatin1Char('=') + escaped(e.raw, false) + QLatin1Char('\n')).toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.setPermissions(ownerOnlyFile);
-    // commit() misses a short write (disk full), so the flush is checked here, before the
-    // old file is replaced.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    if (!file.commit())
-        return false;
-    QFile::setPermissions(path, ownerOnlyFile);
-    return true;
+    return GanzSpeichern(path, bytes, ownerOnlyFile);
 }
 
 bool TRegistryStore::ValueExists(const QString &name)

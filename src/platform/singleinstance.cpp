@@ -2,13 +2,13 @@
 
 #include "platform/registrymailbox.h"
 #include "platform/registrystore.h"
+#include "support/savewhole.h"
 #include "support/fileutils.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -89,14 +89,7 @@ bool CaptionMelden(const QString &caption)
 
 bool TProgrammSperre::captionSchreiben(const QString &caption)
 {
-    QSaveFile file(captionDatei());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = caption.toUtf8();
-    // commit() misses a short write, the flush does not.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    return file.commit();
+    return GanzSpeichern(captionDatei(), caption.toUtf8());
 }
 
 bool TitelPasst(const QString &caption, const QString &T)

@@ -1,7 +1,6 @@
 #include "platform/sounds.h"
 
-#include <QApplication>
-#include <QGuiApplication>
+#include <atomic>
 #include <canberra.h>
 #include <mutex>
 
@@ -29,13 +28,20 @@ bool EreignisTon(const char *eventId, const char *description)
                            nullptr) == CA_SUCCESS;
 }
 
+std::atomic<void (*)()> piepErsatz = nullptr;
+
 void SystemPiep()
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QApplication::beep();
+    if (const auto piep = piepErsatz.load())
+        piep();
 }
 
 } // namespace
+
+void PiepErsatzSetzen(void (*piep)())
+{
+    piepErsatz = piep;
+}
 
 bool Piepsen()
 {

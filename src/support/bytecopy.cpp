@@ -1,10 +1,14 @@
 #include "support/bytecopy.h"
 
 #include <QFileDevice>
+#include <QThread>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Page-aligned, which lets the system move whole pages in and out of the buffer.
 TByteCopy::TByteCopy() : FPuffer(static_cast<char *>(std::aligned_alloc(4096, Blockgroesse)))
@@ -18,6 +22,12 @@ void TByteCopy::Freigabe::operator()(char *p) const
     std::free(p);
 }
 
+int TByteCopy::PauseNachBlock()
+{
+    static const int pause = qMax(0, qEnvironmentVariableIntValue("ZINDARA_KOPIE_PAUSE_MS"));
+    return pause;
+}
+
 void TByteCopy::FortlaufendLesen(QFileDevice &datei)
 {
     // Larger read-ahead: the copy reads every byte once, front to back.
@@ -25,35 +35,91 @@ void TByteCopy::FortlaufendLesen(QFileDevice &datei)
         ::posix_fadvise(datei.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
+namespace {
+
+bool regularFile(const QFileDevice *datei)
+{
+    struct stat st {};
+    return datei != nullptr && datei->handle() >= 0 && ::fstat(datei->handle(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The kernel declines this pair of files; the buffer copies them instead.
+bool declined(int error)
+{
+    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EBADF;
+}
+
+} // namespace
+
 TKopierErgebnis TByteCopy::Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 anzahl,
                                     const std::function<void()> &nachBlock)
 {
     TKopierErgebnis e;
+    // Between two regular files the kernel moves each block itself, without passing it through
+    // the buffer: the same blocks, a good deal less work.
+    auto *ein = qobject_cast<QFileDevice *>(&quelle);
+    auto *aus = qobject_cast<QFileDevice *>(&ziel);
+    bool imKern = regularFile(ein) && regularFile(aus) && aus->flush();
+    const qint64 einStart = quelle.pos();
+    const qint64 ausStart = ziel.pos();
+    bool kernBenutzt = false;
     while (e.gelesen < anzahl) {
         const qint64 block = qMin(Blockgroesse, anzahl - e.gelesen);
-        const qint64 n = quelle.read(FPuffer.get(), block);
-        if (n < 0) {
-            e.lesefehler = true;
-            break;
-        }
-        if (n == 0) {
-            e.zuKurz = true;
-            break;
-        }
-        e.gelesen += n;
-        const qint64 w = ziel.write(FPuffer.get(), n);
-        if (w > 0)
-            e.geschrieben += w;
-        if (w != n) {
-            e.schreibfehler = true;
-            break;
+        if (imKern) {
+            loff_t von = einStart + e.gelesen;
+            loff_t nach = ausStart + e.geschrieben;
+            const ssize_t n = ::copy_file_range(ein->handle(), &von, aus->handle(), &nach, size_t(block), 0);
+            if (n < 0 && !kernBenutzt && declined(errno)) {
+                imKern = false;
+                continue;
+            }
+            kernBenutzt = true;
+            if (n < 0) {
+                if (errno == ENOSPC || errno == EFBIG || errno == EDQUOT)
+                    e.schreibfehler = true;
+                else
+                    e.lesefehler = true;
+                break;
+            }
+            if (n == 0) {
+                e.zuKurz = true;
+                break;
+            }
+            e.gelesen += n;
+            e.geschrieben += n;
+        } else {
+            const qint64 n = quelle.read(FPuffer.get(), block);
+            if (n < 0) {
+                e.lesefehler = true;
+                break;
+            }
+            if (n == 0) {
+                e.zuKurz = true;
+                break;
+            }
+            e.gelesen += n;
+            const qint64 w = ziel.write(FPuffer.get(), n);
+            if (w > 0)
+                e.geschrieben += w;
+            if (w != n) {
+                e.schreibfehler = true;
+                break;
+            }
         }
         if (nachBlock)
             nachBlock();
+        if (PauseNachBlock() > 0)
+            QThread::msleep(PauseNachBlock());
+    }
+    if (kernBenutzt) {
+        // The kernel copied at explicit offsets; both devices move on as a read and a write would.
+        quelle.seek(einStart + e.gelesen);
+        ziel.seek(ausStart + e.geschrieben);
+        return e;
     }
     // A buffered file only meets the full disk when it flushes.
-    if (auto *datei = qobject_cast<QFileDevice *>(&ziel); datei && !e.schreibfehler) {
-        if (!datei->flush() || datei->error() == QFileDevice::WriteError)
+    if (aus != nullptr && !e.schreibfehler) {
+        if (!aus->flush() || aus->error() == QFileDevice::WriteError)
             e.schreibfehler = true;
     }
     return e;

@@ -19,9 +19,10 @@ struct TKopierErgebnis {
     bool vollstaendig(qint64 anzahl) const { return !fehler() && !zuKurz && geschrieben == anzahl; }
 };
 
-// Copies bytes between two open devices through one buffer of 128 KiB that lives as long as
-// the object, so a whole split or join allocates it once. Files should be opened with
-// QIODevice::Unbuffered: then a full disk shows at the block that hit it.
+// Copies bytes between two open devices in blocks of 128 KiB: between two regular files the
+// kernel copies each block itself (copy_file_range), otherwise it goes through one buffer that
+// lives as long as the object, so a whole split or join allocates it once. Files should be
+// opened with QIODevice::Unbuffered: then a full disk shows at the block that hit it.
 class TByteCopy {
 public:
     static constexpr qint64 Blockgroesse = 131072;
@@ -33,6 +34,11 @@ public:
     // the source ends. `nachBlock`, when given, runs after every block written.
     TKopierErgebnis Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 anzahl,
                              const std::function<void()> &nachBlock = {});
+
+    // Milliseconds to wait after every block, from the environment variable
+    // ZINDARA_KOPIE_PAUSE_MS (0 when unset). Tests slow a copy down with it, so that a process
+    // can be killed at many points of one.
+    static int PauseNachBlock();
 
     // Tells the system that `datei` will be read from front to back, once.
     static void FortlaufendLesen(QFileDevice &datei);

@@ -194,11 +194,15 @@ TMP3Error TID3v1Tag::DoWrite(QIODevice &Stream)
     const qint64 at = isTagStart(readTagStart(Stream, size)) ? size - kTagSize : size;
     if (!Stream.seek(at))
         return MP3ERR_SWrite;
-    if (Stream.write(tag) < kTagSize)
-        return MP3ERR_SWrite;
-    if (auto *file = qobject_cast<QFileDevice *>(&Stream); file && !file->flush())
-        return MP3ERR_SWrite;
-    return MP3ERR_None;
+    auto *file = qobject_cast<QFileDevice *>(&Stream);
+    if (Stream.write(tag) == kTagSize && (!file || file->flush()))
+        return MP3ERR_None;
+    // A tag that did not fit on the disk is cut off again, so no broken tag stays at the end.
+    if (at == size && file) {
+        file->flush();
+        file->resize(size);
+    }
+    return MP3ERR_SWrite;
 }
 
 TMP3Error TID3v1Tag::DoRemove(QIODevice &Stream)
@@ -224,7 +228,7 @@ TMP3Error TID3v1Tag::ReadFromFile(const QString &Filename)
 
 TMP3Error TID3v1Tag::WriteToFile(const QString &Filename)
 {
-    return onFile(Filename, QIODevice::ReadWrite, MP3ERR_FOpenRW,
+    return onFile(Filename, QIODevice::ReadWrite | QIODevice::Unbuffered, MP3ERR_FOpenRW,
                   [this](QFile &file) { return WriteToStream(file); });
 }
 

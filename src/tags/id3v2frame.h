@@ -1,132 +1,14 @@
 #pragma once
 
 #include "tags/codepage.h"
+#include "tags/id3v2frameids.h"
+#include "tags/id3v2unsync.h"
 
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
 #include <QtGlobal>
-#include <array>
 #include <stdexcept>
-
-// The frames the library knows; the ordinal is the row of ID3v2KnownFrames.
-enum TFrameIDs {
-    IDv2_UNKNOWN,
-    IDv2_TaglumenExperimental,
-    IDv2_ARTIST,
-    IDv2_TITEL,
-    IDv2_ALBUM,
-    IDv2_YEAR,
-    IDv2_GENRE,
-    IDv2_TRACK,
-    IDv2_COMPOSER,
-    IDv2_ORIGINALARTIST,
-    IDv2_COPYRIGHT,
-    IDv2_ENCODEDBY,
-    IDv2_LANGUAGES,
-    IDv2_SOFTWARESETTINGS,
-    IDv2_MEDIATYPE,
-    IDv2_LENGTH,
-    IDv2_PUBLISHER,
-    IDv2_ORIGINALFILENAME,
-    IDv2_ORIGINALLYRICIST,
-    IDv2_ORIGINALRELEASEYEAR,
-    IDv2_ORIGINALALBUMTITEL,
-    IDv2_BPM,
-    IDv2_PLAYLISTDELAY,
-    IDv2_FILETYPE,
-    IDv2_INITIALKEY,
-    IDv2_BANDACCOMPANIMENT,
-    IDv2_CONDUCTORREFINEMENT,
-    IDv2_INTERPRETEDBY,
-    IDv2_PARTOFASET,
-    IDv2_ISRC,
-    IDv2_CONTENTGROUPDESCRIPTION,
-    IDv2_SUBTITLEREFINEMENT,
-    IDv2_LYRICIST,
-    IDv2_FILEOWNER,
-    IDv2_INTERNETRADIONAME,
-    IDv2_INTERNETRADIOOWNER,
-    IDv2_ENCODINGTIME,
-    IDv2_RECORDINGTIME,
-    IDv2_RELEASETIME,
-    IDv2_TAGGINGTIME,
-    IDv2_MUSICIANCREDITLIST,
-    IDv2_MOOD,
-    IDv2_PRODUCEDNOTICE,
-    IDv2_ALBUMSORTORDER,
-    IDv2_PERFORMERSORTORDER,
-    IDv2_TITLESORTORDER,
-    IDv2_SETSUBTITLE,
-    IDv2_USERDEFINEDTEXT,
-    IDv2_AUDIOFILEURL,
-    IDv2_ARTISTURL,
-    IDv2_AUDIOSOURCEURL,
-    IDv2_COMMERCIALURL,
-    IDv2_COPYRIGHTURL,
-    IDv2_PUBLISHERSURL,
-    IDv2_RADIOSTATIONURL,
-    IDv2_PAYMENTURL,
-    IDv2_PICTURE,
-    IDv2_LYRICS,
-    IDv2_COMMENT,
-    IDv2_RATING,
-    IDv2_USERDEFINEDURL,
-    IDv2_RECOMMENDEDBUFFERSIZE,
-    IDv2_PLAYCOUNTER,
-    IDv2_AUDIOENCRYPTION,
-    IDv2_EVENTTIMINGCODES,
-    IDv2_EQUALIZATION,
-    IDv2_GENERALOBJECT,
-    IDv2_LINKEDINFORMATION,
-    IDv2_MUSICCDID,
-    IDv2_MPEGLOOKUPTABLE,
-    IDv2_REVERB,
-    IDv2_VOLUMEADJUSTMENT,
-    IDv2_SYNCHRONIZEDLYRICS,
-    IDv2_SYNCEDTEMPOCODES,
-    IDv2_UNIQUEFILEID,
-    IDv2_COMMERCIALFRAME,
-    IDv2_ENCRYPTIONMETHODREGISTRATION,
-    IDv2_GROUPIDREGISTRATION,
-    IDv2_OWNERSHIP,
-    IDv2_PRIVATE,
-    IDv2_POSITIONSYNCHRONISATION,
-    IDv2_TERMSOFUSE,
-    IDv2_SEEKPOINTINDEX,
-    IDv2_SEEKFRAME,
-    IDv2_SIGNATURE,
-    IDv2_INVOLVEDPEOPLE,
-    IDv2_ENCRYPTEDMETAFRAME,
-    IDv2_RECORDINGDATES,
-    IDv2_DATE,
-    IDv2_TIME,
-    IDv2_SIZE
-};
-
-enum TID3v2FrameTypes {
-    FT_INVALID,
-    FT_UNKNOWN,
-    FT_TextFrame,
-    FT_CommentFrame,
-    FT_LyricFrame,
-    FT_UserDefinedURLFrame,
-    FT_PictureFrame,
-    FT_PopularimeterFrame,
-    FT_URLFrame,
-    FT_UserTextFrame
-};
-
-// One row of the frame-ID table: the IDs in v2.2, v2.3 and v2.4 ("---"/"----" when the version
-// has no such frame) and the frame's title.
-struct TID3v2FrameIDEntry {
-    const char *ID[3];
-    const char *Description;
-};
-extern const std::array<TID3v2FrameIDEntry, IDv2_SIZE + 1> ID3v2KnownFrames;
-
-// The ID of `id` in tag version `version` (2, 3 or 4); empty for any other version.
-QByteArray ID3v2FrameIDString(TFrameIDs id, int version);
 
 // A frame's content ends before its declared size.
 class EID3v2ReadError : public std::runtime_error {
@@ -142,13 +24,6 @@ public:
 
 // 1, 2 and 3 stay; every other value is read as 0 (ISO-8859-1).
 quint8 ByteToTextEncoding(quint8 value);
-
-// Unsynchronises everything from the source's current position into the destination; true
-// when at least one byte was inserted.
-bool UnsyncStream(QIODevice &source, QIODevice &destination);
-bool UnsyncBytes(const QByteArray &source, QByteArray &destination);
-// Drops every 0x00 that directly follows a 0xFF.
-QByteArray DeUnsyncBytes(const QByteArray &source);
 
 // The text without the characters 0 to 32 at either end.
 QString TrimBlanks(const QString &text);

@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+class TID3v1Tag;
+
 struct TID3Version {
     quint8 Major = 3;
     quint8 Minor = 0;
@@ -38,6 +40,9 @@ public:
     TMP3Error RemoveFromStream(QIODevice &Stream);
     TMP3Error ReadFromFile(const QString &Filename);
     TMP3Error WriteToFile(const QString &Filename);
+    // Writes this tag and then the ID3v1 tag into the file. When the file is rewritten, the new
+    // file gets both at once, so that it never holds only one of them.
+    TMP3Error WriteToFile(const QString &Filename, TID3v1Tag &AId3V1, TMP3Error &AV1Result);
     TMP3Error RemoveFromFile(const QString &Filename);
 
     bool Exists() const { return fExists; }
@@ -52,6 +57,9 @@ public:
     bool FlgExperimental() const { return fFlgExperimental; }
     bool FlgFooterPresent() const { return fFlgFooterPresent; }
     bool FlgUnknown() const { return fFlgUnknown; }
+    // The last read took in the whole tag: its size is synchsafe, and after the frames stand only
+    // zero bytes of padding (and a footer). A tag read otherwise may hold more than its frames.
+    bool ReadWhole() const { return fReadWhole; }
     bool FlgUnsynch() const { return fFlgUnsynch; }
     void SetFlgUnsynch(bool value) { fFlgUnsynch = value; }
     bool UsePadding() const { return fUsePadding; }
@@ -183,13 +191,24 @@ public:
     // Padding that makes `Total` bytes end on a cluster (or 2048-byte) boundary: 1 to C bytes.
     static qint64 GetPaddingSize(const QString &Filename, bool Clustered, qint64 Total);
 
+    // An ID3v1 tag that goes into a rewritten file with this tag.
+    struct TWithV1 {
+        TID3v1Tag &Tag;
+        TMP3Error Result = MP3ERR_None;
+        bool Written = false;
+    };
+
 private:
     TMP3Error ReadHeader(QIODevice &Stream);
-    TMP3Error ReadFrames(QIODevice &body);
+    TMP3Error ReadFrames(QByteArray &bytes);
     QByteArray ReadUnsyncedTagData(const QByteArray &raw) const;
-    TMP3Error WriteTag(QIODevice &Stream);
-    TMP3Error RemoveTag(QIODevice &Stream);
-    TMP3Error ChangeFile(const QString &Filename, TMP3Error (TID3v2Tag::*operation)(QIODevice &));
+    // Size of the tag at the start of the stream that a write may replace: 0 for none, -1 for
+    // one that cannot be trusted with the bytes behind it.
+    static qint64 ReplaceableTagSize(QIODevice &Stream);
+    // `replace`, when given, is the stream's file, which a rewrite then replaces as a whole.
+    TMP3Error WriteTag(QIODevice &Stream, const QString &replace, TWithV1 *v1 = nullptr);
+    TMP3Error RemoveTag(QIODevice &Stream, const QString &replace);
+    TMP3Error ChangeFile(const QString &Filename, bool write, TWithV1 *v1);
 
     QByteArray GetFrameIDString(TFrameIDs FrameID) const;
     int GetFrameIndex(TFrameIDs FrameID) const;
@@ -225,6 +244,7 @@ private:
     bool fFlgExperimental = false;
     bool fFlgFooterPresent = false;
     bool fFlgUnknown = false;
+    bool fReadWhole = true;
     qint64 fPaddingSize = 0;
     qint64 fTagSize = 0;
     qint64 fDataSize = 0;

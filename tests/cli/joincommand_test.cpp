@@ -110,3 +110,24 @@ TEST_F(CliJoinTest, FailuresAreReportedWithExitCode1)
                        "Die Datei \"/dev/full\" konnte nicht erstellt werden!\n");
     }
 }
+
+// Appending to a file that is also named as an input: the target is held for writing alone, so
+// that input cannot be read; its audio is not doubled.
+TEST_F(CliJoinTest, AppendingToOneOfTheInputsSkipsThatInput)
+{
+    const QByteArray tTon = QByteArray(mpeg::frames({}, 20, true)).left(5000);
+    const QByteArray xTon = QByteArray(mpeg::frames({}, 20, true)).left(3000);
+    const QByteArray v1 = mpeg::id3v1Tag("T");
+    writeFile("T.mp3", tTon + v1);
+    writeFile("X.mp3", xTon);
+    EXPECT_EQ(join({"-o", "T.mp3", "--append", "X.mp3", "T.mp3"}), 1);
+    EXPECT_EQ(err, "Fehler beim Lesen der Indatei \"T.mp3\"!\n");
+    EXPECT_EQ(out, "Die Datei \"T.mp3\" wurde erfolgreich erstellt!\n");
+    EXPECT_EQ(readFile(path("T.mp3")).size(), 8128);
+    EXPECT_TRUE(readFile(path("T.mp3")) == tTon + xTon + v1);
+
+    EXPECT_EQ(join({"-o", "T.mp3", "--overwrite", "X.mp3", "T.mp3"}), 2);
+    EXPECT_EQ(err, "zindara-cli: Die Zieldatei \"T.mp3\" ist zugleich eine der Dateien, die zusammengefügt "
+                   "werden sollen.\nMehr mit: zindara-cli --help\n");
+    EXPECT_EQ(readFile(path("T.mp3")).size(), 8128);
+}

@@ -341,3 +341,17 @@ TEST_F(CliTest, BadArguments)
     }
     EXPECT_EQ(readFile(file), audio());
 }
+
+TEST_F(CliTest, TagRefusesAYearThatIsNoNumber)
+{
+    const QString file = audioFile(QStringLiteral("year.mp3"));
+    ASSERT_EQ(run({QStringLiteral("tag"), QStringLiteral("--year"), QStringLiteral("2023"), file}).exitCode, 0);
+    const QByteArray before = readFile(file);
+    for (const char *year : {"2024-05-06", "-5", "zwei"}) {
+        const CliResult r = run({QStringLiteral("tag"), QStringLiteral("--year"), QString::fromLatin1(year), file});
+        EXPECT_EQ(r.exitCode, 2) << year;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Das Jahr \"%1\" ist keine ganze Zahl.").arg(QLatin1String(year))))
+            << r.err.toStdString();
+    }
+    EXPECT_EQ(readFile(file), before);
+}

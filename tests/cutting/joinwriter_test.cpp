@@ -273,35 +273,85 @@ TEST_F(JoinWriterTest, SavingAsksAboutAnExistingFileAndReportsTheOutcome)
         const char *name;
         TMeldungAntwort antwort;
         QByteArray nachher;
-        bool erfolgsmeldung;
+        TSpeichernErgebnis ergebnis;
     };
     const Fall faelle[] = {
-        {"Append", TMeldungAntwort::Ja, alt + aTon + bTon, true},
-        {"Overwrite", TMeldungAntwort::Nein, aTon + bTon, true},
-        {"Cancel", TMeldungAntwort::Abbrechen, alt, false},
+        {"Append", TMeldungAntwort::Ja, alt + aTon + bTon, TSpeichernErgebnis::Erstellt},
+        {"Overwrite", TMeldungAntwort::Nein, aTon + bTon, TSpeichernErgebnis::Erstellt},
+        {"Cancel", TMeldungAntwort::Abbrechen, alt, TSpeichernErgebnis::Abgebrochen},
     };
     for (const Fall &f : faelle) {
         const QString ziel = writeFile(QString::fromLatin1(f.name) + ".mp3", alt);
         QFile(ziel).setPermissions(QFileDevice::ReadOwner);
         TRecordingReporter r;
         r.antworten = {f.antwort};
-        EXPECT_EQ(DateienSpeichern(liste({a, b}), ziel, r), f.antwort != TMeldungAntwort::Abbrechen) << f.name;
+        EXPECT_EQ(DateienSpeichern(liste({a, b}), ziel, r), f.ergebnis) << f.name;
         EXPECT_TRUE(readFile(ziel) == f.nachher) << f.name;
         QStringList texte{frage.arg(ziel)};
-        if (f.erfolgsmeldung)
+        if (f.ergebnis == TSpeichernErgebnis::Erstellt)
             texte << erfolg.arg(ziel);
         EXPECT_EQ(r.boxTexts(), texte) << f.name;
     }
 
     const QString neu = path("neu.mp3");
-    EXPECT_TRUE(DateienSpeichern(liste({b}), neu, report));
+    EXPECT_EQ(DateienSpeichern(liste({b}), neu, report), TSpeichernErgebnis::Erstellt);
     EXPECT_EQ(report.boxTexts(), QStringList{erfolg.arg(neu)});
 
     const QString fehlt = path("kein/ordner.mp3");
     TRecordingReporter r;
-    EXPECT_TRUE(DateienSpeichern(liste({b}), fehlt, r));
+    EXPECT_EQ(DateienSpeichern(liste({b}), fehlt, r), TSpeichernErgebnis::NichtErstellt);
     EXPECT_EQ(r.boxTexts(), (QStringList{QStringLiteral("Die Outdatei \"%1\" konnte nicht geöffnet werden!").arg(fehlt),
                                          QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(fehlt)}));
+}
+
+// A target that is also one of the inputs: overwriting it would delete an input before it is
+// read, so it is refused and the file stays; appending holds the target for writing alone, so
+// that input cannot be read and is skipped.
+TEST_F(JoinWriterTest, AnInputIsNeverTheTargetThatIsReplaced)
+{
+    const QByteArray tTon = ton(5000, 4);
+    const QByteArray v1 = mpeg::id3v1Tag("T");
+    const QString frage = QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
+                                         "angehängt werden (Ja=anhängen; Nein=überschreiben)?");
+    struct Fall {
+        const char *name;
+        TMeldungAntwort antwort;
+        TSpeichernErgebnis ergebnis;
+        bool ueberVerknuepfung; // the input is named through a link to the target
+        QByteArray nachher;
+        QString meldung;
+    };
+    const QString zugleich =
+        QStringLiteral("Die Zieldatei \"%1\" ist zugleich eine der Dateien, die zusammengefügt werden sollen.");
+    const QString lesefehler = QStringLiteral("Fehler beim Lesen der Indatei \"%1\"!");
+    const Fall faelle[] = {
+        {"Overwrite", TMeldungAntwort::Nein, TSpeichernErgebnis::ZielIstEingabe, false, tTon + v1, zugleich},
+        {"OverwriteThroughALink", TMeldungAntwort::Nein, TSpeichernErgebnis::ZielIstEingabe, true, tTon + v1,
+         zugleich},
+        {"Append", TMeldungAntwort::Ja, TSpeichernErgebnis::Erstellt, false, tTon + bTon + v1, lesefehler},
+        {"AppendThroughALink", TMeldungAntwort::Ja, TSpeichernErgebnis::Erstellt, true, tTon + bTon + v1,
+         lesefehler},
+    };
+    for (const Fall &f : faelle) {
+        const QString ziel = writeFile(QString::fromLatin1(f.name) + ".mp3", tTon + v1);
+        QString eingabe = ziel;
+        if (f.ueberVerknuepfung) {
+            eingabe = path(QString::fromLatin1(f.name) + "_link.mp3");
+            ASSERT_TRUE(QFile::link(ziel, eingabe));
+        }
+        TRecordingReporter r;
+        r.antworten = {f.antwort};
+        EXPECT_EQ(DateienSpeichern(liste({b, eingabe}), ziel, r), f.ergebnis) << f.name;
+        const QByteArray aus = readFile(ziel);
+        EXPECT_EQ(aus.size(), f.nachher.size()) << f.name;
+        EXPECT_TRUE(aus == f.nachher) << f.name;
+        QStringList texte{frage.arg(ziel), f.meldung.arg(f.meldung == zugleich ? ziel : eingabe)};
+        if (f.ergebnis == TSpeichernErgebnis::Erstellt)
+            texte << QStringLiteral("Die Datei \"%1\" wurde erfolgreich erstellt!").arg(ziel);
+        EXPECT_EQ(r.boxTexts(), texte) << f.name;
+    }
+    EXPECT_EQ(readFile(path("Append.mp3")).size(), 8128);
+    EXPECT_TRUE(reste().isEmpty());
 }
 
 // A single large input must not keep the window from painting until it is copied.

@@ -217,19 +217,19 @@ TEST_F(SegmentWriterTest, SavingAsksBeforeItTouchesAnExistingFile)
     struct Fall {
         const char *name;
         TMeldungAntwort antwort;
-        bool gespeichert;
+        TSpeichernErgebnis ergebnis;
         QByteArray nachher;
     };
     const Fall faelle[] = {
-        {"Append", TMeldungAntwort::Ja, true, v2 + alt + neu},
-        {"Overwrite", TMeldungAntwort::Nein, true, neu},
-        {"Cancel", TMeldungAntwort::Abbrechen, false, vorher},
+        {"Append", TMeldungAntwort::Ja, TSpeichernErgebnis::Erstellt, v2 + alt + neu},
+        {"Overwrite", TMeldungAntwort::Nein, TSpeichernErgebnis::Erstellt, neu},
+        {"Cancel", TMeldungAntwort::Abbrechen, TSpeichernErgebnis::Abgebrochen, vorher},
     };
     for (const Fall &f : faelle) {
         const QString ziel = writeFile(QString::fromLatin1(f.name) + QStringLiteral(".mp3"), vorher);
         TRecordingReporter r;
         r.antworten = {f.antwort};
-        EXPECT_EQ(SegmenteSpeichern(rows, ziel, r), f.gespeichert) << f.name;
+        EXPECT_EQ(SegmenteSpeichern(rows, ziel, r), f.ergebnis) << f.name;
         EXPECT_TRUE(readFile(ziel) == f.nachher) << f.name;
         ASSERT_EQ(r.boxes.size(), 1u) << f.name;
         EXPECT_EQ(r.boxes[0].text, QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
@@ -239,7 +239,7 @@ TEST_F(SegmentWriterTest, SavingAsksBeforeItTouchesAnExistingFile)
     }
 
     const QString frei = path(QStringLiteral("frei.mp3"));
-    EXPECT_TRUE(SegmenteSpeichern(rows, frei, report));
+    EXPECT_EQ(SegmenteSpeichern(rows, frei, report), TSpeichernErgebnis::Erstellt);
     EXPECT_TRUE(readFile(frei) == neu);
     EXPECT_TRUE(report.boxes.empty());
 }
@@ -253,7 +253,7 @@ TEST_F(SegmentWriterTest, SavingReportsNothingTickedAndFailures)
     ASSERT_TRUE(SegmenteWaehlen(rows, report));
     EXPECT_EQ(rows.TmpMarken, QStringList{"0 250001"});
     const QString ziel = path(QStringLiteral("kein/ordner.mp3"));
-    EXPECT_TRUE(SegmenteSpeichern(rows, ziel, report));
+    EXPECT_EQ(SegmenteSpeichern(rows, ziel, report), TSpeichernErgebnis::NichtErstellt);
     EXPECT_EQ(report.fehlerToene, 1);
     EXPECT_EQ(report.boxTexts().last(), QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel));
 }
@@ -267,10 +267,44 @@ TEST_F(SegmentWriterTest, OverwriteStopsWhenTheOldFileStays)
     if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path(QStringLiteral("fest"))}) != 0)
         GTEST_SKIP() << "chattr is not available here";
     report.antworten = {TMeldungAntwort::Nein};
-    const bool gespeichert = SegmenteSpeichern(rows, ziel, report);
+    const TSpeichernErgebnis gespeichert = SegmenteSpeichern(rows, ziel, report);
     const QByteArray danach = readFile(ziel);
     QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path(QStringLiteral("fest"))});
-    EXPECT_FALSE(gespeichert);
+    EXPECT_EQ(gespeichert, TSpeichernErgebnis::NichtErstellt);
     EXPECT_EQ(danach, QByteArray("alt"));
     EXPECT_EQ(report.boxTexts().last(), QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(ziel));
+}
+
+// The working copy is the input of every save: overwriting it would lose the audio, appending to
+// it would read what is being written.
+TEST_F(SegmentWriterTest, TheWorkingCopyIsNeverTheTarget)
+{
+    anhaken({0});
+    const QByteArray vorher = readFile(rows.OriFilename);
+    const QString frage = QStringLiteral("Die Datei \"%1\" existiert bereits!\r\nSoll an die bestehende Datei "
+                                         "angehängt werden (Ja=anhängen; Nein=überschreiben)?")
+                              .arg(rows.OriFilename);
+    struct Fall {
+        const char *name;
+        TMeldungAntwort antwort;
+        TSpeichernErgebnis ergebnis;
+        QString meldung;
+        int fehlerToene;
+    };
+    const Fall faelle[] = {
+        {"Overwrite", TMeldungAntwort::Nein, TSpeichernErgebnis::ZielIstEingabe,
+         QStringLiteral("Die Zieldatei \"%1\" ist zugleich eine der Dateien, die zusammengefügt werden sollen.")
+             .arg(rows.OriFilename),
+         0},
+        {"Append", TMeldungAntwort::Ja, TSpeichernErgebnis::NichtErstellt,
+         QStringLiteral("Die Datei \"%1\" konnte nicht erstellt werden!").arg(rows.OriFilename), 1},
+    };
+    for (const Fall &f : faelle) {
+        TRecordingReporter r;
+        r.antworten = {f.antwort};
+        EXPECT_EQ(SegmenteSpeichern(rows, rows.OriFilename, r), f.ergebnis) << f.name;
+        EXPECT_EQ(r.boxTexts(), (QStringList{frage, f.meldung})) << f.name;
+        EXPECT_EQ(r.fehlerToene, f.fehlerToene) << f.name;
+        EXPECT_TRUE(readFile(rows.OriFilename) == vorher) << f.name;
+    }
 }

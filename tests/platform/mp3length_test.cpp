@@ -1,6 +1,6 @@
 #include "encoded.h"
-#include "platform/mp3length.h"
-#include "platform/mpgdecoder.h"
+#include "decoder/mp3length.h"
+#include "decoder/mpgdecoder.h"
 #include "support/mpegbuilder.h"
 #include "support/tempdir.h"
 

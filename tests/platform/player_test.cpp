@@ -1,5 +1,5 @@
 #include "encoded.h"
-#include "platform/mp3length.h"
+#include "decoder/mp3length.h"
 #include "platform/player.h"
 #include "platform/sounds.h"
 #include "support/mpegbuilder.h"

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <stdexcept>
 #include <sys/mount.h>
 
@@ -645,6 +646,8 @@ TEST_F(ID3v2TagFileTest, FullTemporaryFolderLeavesTheFileAsItWas)
     if (!fs.mounted)
         GTEST_SKIP() << "tmpfs cannot be mounted here";
     qputenv("TMPDIR", QFile::encodeName(path("tmp")));
+    // A file with a second hard link is changed in place, through the temporary folder.
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(path("link.mp3")).constData()), 0);
     TID3v2Tag t;
     ASSERT_EQ(t.ReadFromFile(file), MP3ERR_None);
     makeTagOfSize(t, 3000);
@@ -659,6 +662,7 @@ TEST_F(ID3v2TagFileTest, UnwritableOrVanishedTemporaryFolderLeavesTheFileAsItWas
 {
     const QByteArray original = tag(3, frame(3, "TIT2", hex("0041")), 50) + audio(2000);
     const QString file = writeFile("song.mp3", original);
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(path("link.mp3")).constData()), 0);
     for (const char *folder : {"/proc", "/proc/zindara-no-such-folder"}) {
         qputenv("TMPDIR", folder);
         TID3v2Tag t;

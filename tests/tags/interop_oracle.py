@@ -18,6 +18,8 @@ def frame_json(frame):
         text = frame.text if isinstance(frame.text, list) else [frame.text]
         result.update(lang=frame.lang, desc=frame.desc, text=[str(t) for t in text],
                       encoding=int(frame.encoding))
+    elif isinstance(frame, id3.TCON):
+        result.update(text=[str(t) for t in frame.text], encoding=int(frame.encoding), genres=frame.genres)
     elif isinstance(frame, id3.TextFrame):
         result.update(text=[str(t) for t in frame.text], encoding=int(frame.encoding))
     elif isinstance(frame, id3.WXXX):
@@ -60,6 +62,8 @@ def dump(path):
 def make_frame(spec):
     fid = spec["id"]
     enc = spec.get("encoding", 0)
+    if fid == "TCON" and isinstance(spec["text"], list):
+        return id3.TCON(encoding=enc, text=spec["text"])
     if fid == "TXXX":
         return id3.TXXX(encoding=enc, desc=spec["desc"], text=[spec["text"]])
     if fid in ("COMM", "USLT"):

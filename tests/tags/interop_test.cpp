@@ -1,6 +1,8 @@
 #include "support/mpegbuilder.h"
 #include "support/tempdir.h"
+#include "tags/id3tagwrite.h"
 #include "tags/id3v1tag.h"
+#include "tags/id3v2bytes.h"
 #include "tags/id3v2tag.h"
 
 #include <QBuffer>
@@ -275,5 +277,61 @@ TEST_F(InteropTest, MutagenTagsAreReadByUs)
         const QJsonObject dumped = dump(file);
         EXPECT_EQ(frameOf(dumped, "TIT2").value("text").toArray(), QJsonArray{QStringLiteral("Neu")}) << name;
         EXPECT_EQ(dumped.value("mpeg").toObject().value("bitrate").toInt(), 128000) << name;
+    }
+}
+
+TEST_F(InteropTest, V24TagsWithPlainFrameSizesKeepEveryFrame)
+{
+    // Frame sizes as plain 32-bit numbers, as some players wrote them.
+    QByteArray commentText;
+    for (int i = 0; commentText.size() < 300; ++i)
+        commentText += "ein langer kommentar " + QByteArray::number(i) + ' ';
+    commentText.truncate(300);
+    const auto plain = [](const QByteArray &id, const QByteArray &body) {
+        return id + v2bytes::be32(quint32(body.size())) + QByteArray(2, '\0') + body;
+    };
+    const QByteArray frames = plain("COMM", QByteArray("\0deu\0", 5) + commentText) +
+                              plain("TPE1", QByteArray("\0K\xfcnstler", 10)) + plain("TALB", QByteArray("\0Platte", 7));
+    const QString file = writeFile(QStringLiteral("plain.mp3"), v2bytes::tag(4, frames, 200) + audio());
+
+    const auto check = [&](const QJsonObject &dumped, const QString &title, const char *when) {
+        const QJsonObject comm = frameOf(dumped, "COMM");
+        EXPECT_EQ(comm.value("text").toArray(), QJsonArray{QString::fromLatin1(commentText)}) << when;
+        EXPECT_EQ(frameOf(dumped, "TPE1").value("text").toArray(), QJsonArray{QStringLiteral("Künstler")}) << when;
+        EXPECT_EQ(frameOf(dumped, "TALB").value("text").toArray(), QJsonArray{QStringLiteral("Platte")}) << when;
+        EXPECT_EQ(frameOf(dumped, "TIT2").value("text").toArray(),
+                  title.isEmpty() ? QJsonArray() : QJsonArray{title})
+            << when;
+        EXPECT_EQ(dumped.value("mpeg").toObject().value("bitrate").toInt(), 128000) << when;
+    };
+    check(dump(file), QString(), "before");
+
+    TID3v2Tag tag;
+    ASSERT_EQ(tag.ReadFromFile(file), MP3ERR_None);
+    EXPECT_EQ(tag.GetExtendedComment("deu", QString()), QString::fromLatin1(commentText));
+    EXPECT_EQ(tag.Artist(), QStringLiteral("Künstler"));
+    EXPECT_EQ(tag.Album(), QStringLiteral("Platte"));
+
+    TId3Felder fields;
+    fields[Id3Titel] = QStringLiteral("neu");
+    ASSERT_TRUE(Id3TagsInDateiSchreiben(file, fields).Fehlerfrei());
+    check(dump(file), QStringLiteral("neu"), "after");
+}
+
+TEST_F(InteropTest, GenresReadAsMutagenShowsThem)
+{
+    const QJsonArray values[] = {{"17"}, {"17", "Pop"}, {"(17)Rock"}, {"Polka Punk"}};
+    for (const QJsonArray &text : values) {
+        const QString file = writeFile(QStringLiteral("genre.mp3"), audio());
+        const QJsonArray frames{QJsonObject{{"id", "TCON"}, {"encoding", 3}, {"text", text}}};
+        const QJsonObject spec{{"version", 4}, {"padding", 100}, {"frames", frames}};
+        oracle({QStringLiteral("write"), file, QString::fromUtf8(QJsonDocument(spec).toJson(QJsonDocument::Compact))});
+        QStringList genres;
+        for (const QJsonValue &g : frameOf(dump(file), "TCON").value("genres").toArray())
+            genres << g.toString();
+        ASSERT_FALSE(genres.isEmpty());
+        TID3v2Tag tag;
+        ASSERT_EQ(tag.ReadFromFile(file), MP3ERR_None);
+        EXPECT_EQ(tag.Genre(), genres.join(QStringLiteral(" / "))) << genres.join(u',').toStdString();
     }
 }

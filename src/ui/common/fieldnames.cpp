@@ -31,6 +31,10 @@ protected:
         if (event->type() == QEvent::FocusOut) {
             Unterbrochen = ZurueckOhneBewegung(static_cast<QFocusEvent *>(event)->reason());
         } else if (event->type() == QEvent::FocusIn) {
+            // A dialog that shows sends its first field a FocusIn of its own before the window
+            // is active; the real one follows with the activation.
+            if (!Feld()->hasFocus())
+                return false;
             if (!(Unterbrochen && ZurueckOhneBewegung(static_cast<QFocusEvent *>(event)->reason())))
                 Vorlesen(Name);
             Unterbrochen = false;
@@ -39,6 +43,7 @@ protected:
     }
 
 private:
+    QWidget *Feld() const { return static_cast<QWidget *>(parent()); }
     static bool ZurueckOhneBewegung(Qt::FocusReason reason)
     {
         return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;

@@ -1,4 +1,4 @@
-#include "platform/mpgdecoder.h"
+#include "decoder/mpgdecoder.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "platform/mp3length.h"
+#include "decoder/mp3length.h"
 
-#include "platform/mpgdecoder.h"
+#include "decoder/mpgdecoder.h"
 
 qint64 Mp3LaengeMs(const QString &fileName)
 {

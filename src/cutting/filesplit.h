@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cutting/splitter.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// A split asked for from outside the main window: a mode with its number and overlap, or marks.
+struct TTeilWunsch {
+    int Modus = 0;            // TSplitModus
+    qint64 Anzahl = 0;        // kilobytes, minutes or seconds in modes 1 to 3
+    int VorspannSekunden = 0; // 0 .. 9, modes 1 to 3
+    QList<qint64> MarkenMs;   // mode 4, in the order given
+};
+
+// Playing time of a file in milliseconds as the player counts it; -1 when it holds no audio.
+using TLaengeMessen = std::function<qint64(const QString &)>;
+
+// Splits the file `datei` into pieces beside it, as the main window would after opening it:
+// through a working copy of its own, which is removed afterwards. Marks are set one by one as
+// if set while listening, each outcome told as a message; then the split at marks runs. Every
+// reason to stop before the first piece (no such file, no audio, a refused mark, a file too
+// small) is reported with TMeldungArt::Fehler and ends in a result with `Fehler` set.
+TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const TLaengeMessen &laengeMs,
+                          TCutReporter &reporter);
