@@ -1,5 +1,6 @@
 #include "joinfixture.h"
 
+#include "cutting/savetarget.h"
 #include "platform/player.h"
 #include "platform/userfolders.h"
 #include "support/formatting.h"
@@ -225,6 +226,35 @@ TEST_F(SaveDialog, CancelAtEveryStepLeavesTheDiskAsItWas)
     taste(Qt::Key_Escape);
     EXPECT_FALSE(sammel.isVisible());
     EXPECT_EQ(stand(), vorher);
+}
+
+TEST_F(SaveDialog, ATargetThatIsOneOfTheInputsLosesNothing)
+{
+    TMp3AddDlg sammel;
+    sammeln(sammel);
+    const auto vorher = stand();
+    const QString a = path("a.mp3");
+    {
+        TMessageAnswers antworten{TMeldungAntwort::Nein, TMeldungAntwort::Ok};
+        weiter([&](TSpeichernDlg *dlg) {
+            speichern(a);
+            EXPECT_TRUE(dlg->isVisible());
+        });
+        EXPECT_EQ(antworten.texts().value(1), ZielIstEingabeText(a));
+        EXPECT_EQ(stand(), vorher) << "an input is never deleted to make room for the target";
+    }
+    {
+        // Appended to itself, a.mp3 is not read while it grows: the others follow its audio.
+        TMessageAnswers antworten{TMeldungAntwort::Ja, TMeldungAntwort::Ok, TMeldungAntwort::Ok};
+        weiter([&](TSpeichernDlg *) { speichern(a); });
+        EXPECT_EQ(antworten.texts().mid(1), QStringList({"Fehler beim Lesen der Indatei \"" + a + "\"!",
+                                                         "Die Datei \"" + a + "\" wurde erfolgreich erstellt!"}));
+    }
+    const QByteArray alt = vorher.value("a.mp3");
+    EXPECT_EQ(readFile(a),
+              alt.chopped(128) + audio("b.mp3") + audio("Sub/c.mp3") + audio("Sub/Tiefer/d.MP3") + alt.right(128));
+    for (const QString datei : {"b.mp3", "Sub/c.mp3", "Sub/Tiefer/d.MP3"})
+        EXPECT_EQ(readFile(path(datei)), vorher.value(datei));
 }
 
 TEST_F(SaveDialog, TheWindowIgnoresItsOwnCommandsWhileItWrites)
