@@ -24,6 +24,7 @@
 #include "ui/common/fieldnames.h"
 #include "ui/common/messages.h"
 #include "ui/common/windowmeasures.h"
+#include "ui/join/mp3adddialog.h"
 #include "ui/main/bytesform.h"
 #include "ui/main/hintergrundform.h"
 #include "ui/tags/id3tagsform.h"
@@ -912,7 +913,13 @@ void TForm1::MenuAktMarkeSetzenClick() {}
 
 void TForm1::MenuAktMarkenBearbeitenClick() {}
 
-void TForm1::MenuAktZusammenfuegenClick() {}
+void TForm1::MenuAktZusammenfuegenClick()
+{
+    // Playback goes on while the user collects files.
+    ArbeitsordnerSetzen(InitialDirStr());
+    TMp3AddDlg dlg(this);
+    dlg.exec();
+}
 
 void TForm1::MenuAktMp3InfosDateiClick()
 {

@@ -107,7 +107,7 @@ int JoinTest::gefunden(TMp3AddDlg &dlg)
     const bool ok = QTest::qWaitFor(
         [&] {
             return !DateiSuche().SucheLaeuft && anzahl.match(feld->text()).hasMatch() &&
-                   !QApplication::activeModalWidget();
+                   !qobject_cast<TSucheDlg *>(QApplication::activeModalWidget());
         },
         10000);
     EXPECT_TRUE(ok) << "the search did not end: " << feld->text().toStdString();
