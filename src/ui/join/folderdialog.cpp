@@ -137,7 +137,12 @@ void TOrdnerDlg::SchalterEinrichten()
     const int labelBreite = TextBreite(LeOrdnerLabel->font(), LeOrdnerLabel->text());
     const int feldLinks = labelBreite + 10;
     const int feldHoehe = SchriftHoehe(LeOrdner->font(), TSchalterArt::Edit);
-    LeOrdner->setGeometry(feldLinks, 10, breite - 2 * feldLinks, feldHoehe);
+    // With a large font the label would leave the field no width at all; it then reaches to
+    // 10 pixels from the right edge.
+    int feldBreite = breite - 2 * feldLinks;
+    if (feldBreite < breite / 3)
+        feldBreite = breite - feldLinks - 10;
+    LeOrdner->setGeometry(feldLinks, 10, feldBreite, feldHoehe);
     const int labelHoehe = SchriftHoehe(LeOrdnerLabel->font());
     LeOrdnerLabel->setGeometry(feldLinks - 5 - labelBreite, MittigOben(10, feldHoehe, labelHoehe), labelBreite,
                                labelHoehe);

@@ -12,8 +12,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 namespace {
@@ -51,6 +53,22 @@ private:
     QTreeWidget *FListe;
 };
 
+// Grid lines between the cells, as the report list draws them.
+class TGitterDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
 } // namespace
 
 void DateiListeEinrichten(QTreeWidget *liste, const QString &name)
@@ -65,8 +83,7 @@ void DateiListeEinrichten(QTreeWidget *liste, const QString &name)
     liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     liste->setSortingEnabled(false);
     liste->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Grid lines between the cells, as the report list draws them.
-    liste->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid palette(mid); }"));
+    liste->setItemDelegate(new TGitterDelegate(liste));
     liste->clear();
     liste->setColumnCount(3);
     liste->setHeaderLabels({QStringLiteral("Dateiname"), QStringLiteral("Dauer"), QStringLiteral("Größe")});

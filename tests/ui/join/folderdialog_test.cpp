@@ -2,6 +2,7 @@
 
 #include "platform/drives.h"
 #include "platform/userfolders.h"
+#include "ui/common/appearance.h"
 #include "ui/join/folderdialog.h"
 #include "ui/join/mp3adddialog.h"
 #include "ui/support/controls.h"
@@ -170,6 +171,26 @@ TEST_F(FolderChooser, ControlsNameThemselvesAndSitByTheFont)
     EXPECT_EQ(feld->y(), 10);
     EXPECT_EQ(feld->width(), dlg.width() - 2 * feld->x());
     EXPECT_EQ(findControl(&dlg, "Btn1Ok")->x(), (dlg.width() - 250) / 3);
+}
+
+} // namespace
+
+namespace {
+
+// With a large font the label is wider than a third of the window: the folder field keeps a
+// usable width, reaching to 10 pixels from the right edge.
+TEST_F(FolderChooser, TheFolderFieldStaysVisibleWithALargeFont)
+{
+    const QFont vorher = ProgrammAussehen().Schrift;
+    ProgrammAussehen().Schrift.setPointSize(36);
+    {
+        TOrdnerDlg dlg;
+        ASSERT_TRUE(showActive(&dlg));
+        auto *feld = findControl(&dlg, "LeOrdner");
+        EXPECT_GT(feld->width(), dlg.width() / 4);
+        EXPECT_EQ(feld->geometry().right(), dlg.width() - 11);
+    }
+    ProgrammAussehen().Schrift = vorher;
 }
 
 } // namespace
