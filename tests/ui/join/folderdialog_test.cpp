@@ -40,7 +40,7 @@ QString gewaehlt(TOrdnerDlg *dlg)
 TEST_F(FolderChooser, ChoosingASubfolderByKeysSearchesThere)
 {
     TMp3AddDlg sammel;
-    ASSERT_TRUE(showActive(&sammel));
+    ASSERT_TRUE(zeigen(&sammel));
     ASSERT_EQ(gefunden(sammel), 2);
     bool gelaufen = false;
     wennModal<TOrdnerDlg>([&](TOrdnerDlg *dlg) {
@@ -80,7 +80,7 @@ TEST_F(FolderChooser, ChoosingASubfolderByKeysSearchesThere)
 TEST_F(FolderChooser, CancellingChangesNeitherFolderNorList)
 {
     TMp3AddDlg sammel;
-    ASSERT_TRUE(showActive(&sammel));
+    ASSERT_TRUE(zeigen(&sammel));
     ASSERT_EQ(gefunden(sammel), 2);
     const QString vorher = findControl<QLineEdit>(&sammel, "Le1Ordner")->text();
     wennModal<TOrdnerDlg>([&](TOrdnerDlg *) {
@@ -99,7 +99,7 @@ TEST_F(FolderChooser, AFolderDeletedMeanwhileIsRefusedAndEnterInTheFieldActsAsOk
 {
     TOrdnerDlg dlg;
     dlg.setDirectory(path("Leer"));
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     EXPECT_EQ(gewaehlt(&dlg), path("Leer") + "/");
     QDir(path("Leer")).removeRecursively();
     {
@@ -123,7 +123,7 @@ TEST_F(FolderChooser, OffersTheReadyVolumesHomeAndDocumentsWithTheirNames)
     TKleinesDateisystem klein(path("Stick"));
     TOrdnerDlg dlg;
     dlg.setDirectory(ordner());
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     auto *box = findControl<QComboBox>(&dlg, "DriveComboBox1");
     QStringList eintraege;
     for (int i = 0; i < box->count(); ++i)
@@ -149,7 +149,7 @@ TEST_F(FolderChooser, OffersTheReadyVolumesHomeAndDocumentsWithTheirNames)
 TEST_F(FolderChooser, ControlsNameThemselvesAndSitByTheFont)
 {
     TOrdnerDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     struct Fall {
         const char *name;
         QAccessible::Role rolle;
@@ -185,7 +185,7 @@ TEST_F(FolderChooser, TheFolderFieldStaysVisibleWithALargeFont)
     ProgrammAussehen().Schrift.setPointSize(36);
     {
         TOrdnerDlg dlg;
-        ASSERT_TRUE(showActive(&dlg));
+        ASSERT_TRUE(zeigen(&dlg));
         auto *feld = findControl(&dlg, "LeOrdner");
         EXPECT_GT(feld->width(), dlg.width() / 4);
         EXPECT_EQ(feld->geometry().right(), dlg.width() - 11);

@@ -19,7 +19,7 @@ TEST_F(JoinCommand, CtrlZCollectsFromTheOpenDialogsFolderWhilePlaybackGoesOn)
 {
     ArbeitsordnerSetzen(path("Leer"));
     TForm1 form({path("a.mp3")});
-    ASSERT_TRUE(showActive(&form));
+    ASSERT_TRUE(zeigen(&form));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.OriFilename() == path("a.mp3"); }, 5000));
     form.setInitialDirStr(path("Sub"));
     form.MediaPlayer1()->Play();

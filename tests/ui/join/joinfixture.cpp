@@ -32,6 +32,14 @@ QWidget *aktivieren()
     return fenster;
 }
 
+bool zeigen(QWidget *fenster)
+{
+    fenster->show();
+    // The collection dialog may already have opened its search dialog, which is then the one.
+    aktivieren();
+    return fenster->isVisible();
+}
+
 void taste(int key, Qt::KeyboardModifiers modifiers)
 {
     aktivieren();

@@ -18,6 +18,9 @@ class TMp3AddDlg;
 // window; returns it.
 QWidget *aktivieren();
 
+// Shows the window and activates it, or the dialog it opened meanwhile.
+bool zeigen(QWidget *fenster);
+
 // Runs `schritt` as soon as a modal dialog of class T is on top (from inside its own loop);
 // a dialog that never comes fails the test.
 template <class T> void wennModal(std::function<void(T *)> schritt, int wartezeit = 10000)

@@ -35,7 +35,7 @@ QStringList zeilen(QTreeWidget *liste)
 TEST_F(CollectionDialog, SearchesTheFolderThenItsSubfoldersAndListsEveryMp3Ticked)
 {
     TMp3AddDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     auto *feld = findControl<QLineEdit>(&dlg, "Le1Ordner");
     auto *liste = findControl<QTreeWidget>(&dlg, "ListView1");
     EXPECT_EQ(gefunden(dlg), 2);
@@ -71,7 +71,7 @@ TEST_F(CollectionDialog, AFolderWithoutMp3FilesListsNothingAndCannotGoOn)
 {
     ArbeitsordnerSetzen(path("Leer"));
     TMp3AddDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     EXPECT_EQ(gefunden(dlg), 0);
     EXPECT_EQ(findControl<QLineEdit>(&dlg, "Le1Ordner")->text(), path("Leer") + "/ (0 gefunden)");
     EXPECT_FALSE(findControl<QPushButton>(&dlg, "Btn1Ok")->isEnabled());
@@ -81,7 +81,7 @@ TEST_F(CollectionDialog, AFolderWithoutMp3FilesListsNothingAndCannotGoOn)
 TEST_F(CollectionDialog, TickingByKeysAndGoingOnWithNothingTicked)
 {
     TMp3AddDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     ASSERT_EQ(gefunden(dlg), 2);
     auto *liste = findControl<QTreeWidget>(&dlg, "ListView1");
     liste->setFocus();
@@ -134,7 +134,7 @@ TEST_F(CollectionDialog, CancellingTheSearchListsWhatWasFoundSoFar)
     };
     TMp3AddDlg dlg;
     findControl<QCheckBox>(&dlg, "Cb1Unterordner")->setChecked(true);
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     EXPECT_EQ(gefunden(dlg), 2);
     auto *liste = findControl<QTreeWidget>(&dlg, "ListView1");
     EXPECT_EQ(zeilen(liste).size(), 2);
@@ -147,7 +147,7 @@ TEST_F(CollectionDialog, GoingOnWhileASearchRunsIsRefused)
     TMessageAnswers antworten{TMeldungAntwort::Ok};
     DateiSuche().DauerLesen = [](const QString &) { return 0; };
     TMp3AddDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     ASSERT_EQ(gefunden(dlg), 2);
     bool geklickt = false;
     DateiSuche().DauerLesen = [&dlg, &geklickt](const QString &) {
@@ -170,7 +170,7 @@ TEST_F(CollectionDialog, LongPathsAreShortenedFromTheFrontToTheColumn)
     writeFile(tief + "kapitel.mp3", audio("b.mp3"));
     TMp3AddDlg dlg;
     findControl<QCheckBox>(&dlg, "Cb1Unterordner")->setChecked(true);
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     ASSERT_EQ(gefunden(dlg), 5);
     auto *liste = findControl<QTreeWidget>(&dlg, "ListView1");
     const QString name = liste->topLevelItem(2)->text(0);
@@ -182,7 +182,7 @@ TEST_F(CollectionDialog, LongPathsAreShortenedFromTheFrontToTheColumn)
 TEST_F(CollectionDialog, ControlsNameThemselvesAndTheFolderFieldSpeaks)
 {
     TMp3AddDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     ASSERT_EQ(gefunden(dlg), 2);
     EXPECT_TRUE(leser.spoken().contains("Ordner"));
     struct Fall {
@@ -208,7 +208,7 @@ TEST_F(CollectionDialog, ControlsNameThemselvesAndTheFolderFieldSpeaks)
 TEST_F(CollectionDialog, LayoutFollowsTheFont)
 {
     TMp3AddDlg dlg;
-    ASSERT_TRUE(showActive(&dlg));
+    ASSERT_TRUE(zeigen(&dlg));
     ASSERT_EQ(gefunden(dlg), 2);
     const QRect schirm = dlg.screen()->geometry();
     EXPECT_EQ(dlg.width(), schirm.width());

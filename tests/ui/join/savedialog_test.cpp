@@ -28,7 +28,7 @@ protected:
     void sammeln(TMp3AddDlg &dlg, int anzahl = 4, bool unterordner = true)
     {
         findControl<QCheckBox>(&dlg, "Cb1Unterordner")->setChecked(unterordner);
-        ASSERT_TRUE(showActive(&dlg));
+        ASSERT_TRUE(zeigen(&dlg));
         ASSERT_EQ(gefunden(dlg), anzahl);
     }
 
@@ -264,7 +264,7 @@ TEST_F(SaveDialog, TheWindowIgnoresItsOwnCommandsWhileItWrites)
     ArbeitsordnerSetzen(ordner());
     TMp3AddDlg sammel;
     findControl<QCheckBox>(&sammel, "Cb1Unterordner")->setChecked(false);
-    ASSERT_TRUE(showActive(&sammel));
+    ASSERT_TRUE(zeigen(&sammel));
     ASSERT_EQ(gefunden(sammel), 3);
     TMessageAnswers antworten{TMeldungAntwort::Ok};
     weiter([&](TSpeichernDlg *dlg) {
