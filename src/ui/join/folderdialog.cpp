@@ -174,7 +174,8 @@ void TOrdnerDlg::LaufwerkePruefen()
     int i = 0;
     while (i < DriveComboBox1->count()) {
         const QString pfad = DriveComboBox1->itemData(i).toString();
-        if (!LaufwerkBereit(pfad)) {
+        // A documents folder the system names but nobody made is no place to search either.
+        if (!LaufwerkBereit(pfad) || !QDir(pfad).exists()) {
             DriveComboBox1->removeItem(i);
             continue;
         }

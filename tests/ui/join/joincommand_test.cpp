@@ -3,6 +3,7 @@
 #include "platform/player.h"
 #include "platform/userfolders.h"
 #include "ui/join/mp3adddialog.h"
+#include "ui/join/savedialog.h"
 #include "ui/main/mainwindow.h"
 #include "ui/support/controls.h"
 
@@ -32,6 +33,14 @@ TEST_F(JoinCommand, CtrlZCollectsFromTheOpenDialogsFolderWhilePlaybackGoesOn)
         EXPECT_EQ(gefunden(*dlg), 1);
         EXPECT_EQ(findControl<QLineEdit>(dlg, "Le1Ordner")->text(), path("Sub") + "/ (1 gefunden)");
         EXPECT_EQ(form.MediaPlayer1()->Mode(), vorher);
+        // The dialog's own accelerators win over the main window's menus.
+        bool weiter = false;
+        wennModal<TSpeichernDlg>([&](TSpeichernDlg *) {
+            weiter = true;
+            taste(Qt::Key_Escape);
+        });
+        taste(Qt::Key_W, Qt::AltModifier);
+        EXPECT_TRUE(weiter);
         taste(Qt::Key_Escape);
     });
     taste(Qt::Key_Z, Qt::ControlModifier);
