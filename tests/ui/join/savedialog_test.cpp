@@ -300,6 +300,17 @@ TEST_F(SaveDialog, PlaysTheCurrentFileOnThePlayer)
     EXPECT_EQ(spieler->FileName(), path("a.mp3"));
     taste(Qt::Key_W, Qt::ControlModifier);
     EXPECT_NE(spieler->Mode(), TMPModes::mpPlaying);
+    // A file gone since the search: the player's message, nothing plays.
+    QFile::remove(path("Sub/Tiefer/d.MP3"));
+    taste(Qt::Key_End);
+    {
+        TMessageAnswers antworten{TMeldungAntwort::Ok};
+        taste(Qt::Key_W, Qt::ControlModifier);
+        ASSERT_EQ(antworten.shown().size(), 1);
+        EXPECT_EQ(antworten.shown()[0].Art, TMeldungArt::Fehler);
+        EXPECT_NE(spieler->Mode(), TMPModes::mpPlaying);
+    }
+    taste(Qt::Key_Home);
     taste(Qt::Key_W, Qt::ControlModifier);
     weiter([&](TSpeichernDlg *dlg) {
         EXPECT_NE(spieler->Mode(), TMPModes::mpPlaying) << "going on stops the playback";
