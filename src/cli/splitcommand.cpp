@@ -111,6 +111,6 @@ int runSplit(const QStringList &args, CliStreams io)
 
     TCliReporter reporter(io);
     const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken},
-                                        [](const QString &f) { return Mp3LaengeMs(f); }, reporter);
+                                        [](const QString &f, qint64 anfang, qint64 anzahl) { return Mp3LaengeMs(f, anfang, anzahl); }, reporter);
     return e.Fehler ? 1 : 0;
 }

@@ -4,8 +4,7 @@
 #include "cutting/marksplit.h"
 #include "cutting/mp3seconds.h"
 #include "cutting/sizesplit.h"
-#include "cutting/workingcopy.h"
-#include "support/fileutils.h"
+#include "cutting/tagextents.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,16 +41,6 @@ public:
     QString Text;
 };
 
-// The working copy lives only as long as the split.
-struct TEigeneArbeitskopie {
-    QString name;
-    ~TEigeneArbeitskopie()
-    {
-        if (!name.isEmpty())
-            QFile::remove(name);
-    }
-};
-
 TTeilErgebnis abbrechen(TCutReporter &reporter, const QString &text)
 {
     reporter.Meldung(text, TMeldungArt::Fehler);
@@ -69,18 +58,21 @@ TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const
         return abbrechen(reporter, QStringLiteral("Die Datei \"%1\" gibt es nicht.").arg(datei));
     const QString oriFilename = info.absoluteFilePath();
 
-    TEigeneArbeitskopie kopie;
-    try {
-        kopie.name = TempMp3Name();
-    } catch (const EFileError &e) {
-        return abbrechen(reporter, QString::fromStdString(e.what()));
+    // The pieces take the bytes a working copy would hold, straight from the file.
+    qint64 anfang = 0;
+    qint64 S = 0;
+    {
+        QFile ein(oriFilename);
+        if (!ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return abbrechen(reporter, oeffnenFehler);
+        const TTagUmfang tags = TagUmfangLesen(ein);
+        anfang = tags.ID3v2;
+        S = qMax<qint64>(0, ein.size() - tags.ID3v2 - tags.ID3v1);
     }
-    if (!ArbeitskopieErstellen(oriFilename, kopie.name))
-        return abbrechen(reporter, oeffnenFehler);
-    const TTeilAuftrag auftrag{kopie.name, oriFilename, DateiGroesse(kopie.name)};
+    const TTeilAuftrag auftrag{oriFilename, oriFilename, S, anfang};
 
     if (wunsch.Modus == ModusMarken) {
-        const qint64 laenge = laengeMs(kopie.name);
+        const qint64 laenge = laengeMs(oriFilename, anfang, S);
         if (laenge < 0)
             return abbrechen(reporter, oeffnenFehler);
         if (laenge < 1000)
@@ -97,8 +89,8 @@ TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const
 
     // Kilobytes without overlap need no duration, so the analysis is skipped there.
     const bool ohneDauer = wunsch.Modus == ModusBytes && wunsch.VorspannSekunden == 0;
-    const qint64 sekunden = ohneDauer ? 0 : Mp3SekundenMpi(kopie.name, [&] {
-        const qint64 ms = laengeMs(kopie.name);
+    const qint64 sekunden = ohneDauer ? 0 : Mp3SekundenMpi(oriFilename, anfang, S, [&] {
+        const qint64 ms = laengeMs(oriFilename, anfang, S);
         return ms < 0 ? qint64(0) : ms / 1000;
     });
     TAlsFehler alsFehler(reporter);

@@ -14,13 +14,15 @@ struct TTeilWunsch {
     QList<qint64> MarkenMs;   // mode 4, in the order given
 };
 
-// Playing time of a file in milliseconds as the player counts it; -1 when it holds no audio.
-using TLaengeMessen = std::function<qint64(const QString &)>;
+// Playing time in milliseconds, as the player counts it, of the `anzahl` bytes from `anfang` on
+// in a file; -1 when they hold no audio.
+using TLaengeMessen = std::function<qint64(const QString &datei, qint64 anfang, qint64 anzahl)>;
 
-// Splits the file `datei` into pieces beside it, as the main window would after opening it:
-// through a working copy of its own, which is removed afterwards. Marks are set one by one as
-// if set while listening, each outcome told as a message; then the split at marks runs. Every
-// reason to stop before the first piece (no such file, no audio, a refused mark, a file too
-// small) is reported with TMeldungArt::Fehler and ends in a result with `Fehler` set.
+// Splits the file `datei` into pieces beside it, as the main window would after opening it. The
+// pieces are the very bytes a working copy would give, read straight from the file between its
+// tags; no working copy is made. Marks are set one by one as if set while listening, each
+// outcome told as a message; then the split at marks runs. Every reason to stop before the first
+// piece (no such file, no audio, a refused mark, a file too small) is reported with
+// TMeldungArt::Fehler and ends in a result with `Fehler` set.
 TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const TLaengeMessen &laengeMs,
                           TCutReporter &reporter);

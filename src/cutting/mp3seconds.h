@@ -7,3 +7,7 @@
 // no frame is found or the file cannot be read. Only when the analysis fails unexpectedly is
 // `Mp3Sekunden` (the player's length) asked instead.
 qint64 Mp3SekundenMpi(const QString &tmpFilename, const std::function<qint64()> &Mp3Sekunden);
+
+// The same for the `anzahl` bytes from `anfang` on in `datei`: what a working copy of them would
+// give, without making one.
+qint64 Mp3SekundenMpi(const QString &datei, qint64 anfang, qint64 anzahl, const std::function<qint64()> &Mp3Sekunden);

@@ -30,9 +30,11 @@ TTeilErgebnis TeileSchreiben(const TTeilAuftrag &auftrag, const std::function<qi
     };
 
     const qint64 S = auftrag.Mp3Size;
+    const qint64 anfang = auftrag.Anfang;
     bool ok = ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     if (ok)
         TByteCopy::FortlaufendLesen(ein);
+    ok = ok && (anfang == 0 || ein.seek(anfang));
     ok = ok && teilBeginnen();
     qint64 gelesen = 0;
     while (ok && gelesen < S) {
@@ -52,8 +54,8 @@ TTeilErgebnis TeileSchreiben(const TTeilAuftrag &auftrag, const std::function<qi
         }
         if (vorspann > 0) {
             const qint64 v = qMin(vorspann, gelesen);
-            ok = ein.seek(gelesen - v) && kopierer.Kopieren(ein, *teil, v).vollstaendig(v)
-                 && ein.pos() == gelesen;
+            ok = ein.seek(anfang + gelesen - v) && kopierer.Kopieren(ein, *teil, v).vollstaendig(v)
+                 && ein.pos() == anfang + gelesen;
         }
     }
     if (teil)

@@ -7,11 +7,13 @@
 #include <functional>
 
 // What every split starts from: the working copy, its size when the split was planned, and the
-// opened file, beside which the pieces are written.
+// opened file, beside which the pieces are written. The command line has no working copy: it
+// names the opened file itself and where in it the audio starts.
 struct TTeilAuftrag {
     QString TmpFilename;
     QString OriFilename;
     qint64 Mp3Size = 0;
+    qint64 Anfang = 0; // offset of the audio in TmpFilename
 };
 
 struct TTeilErgebnis {
@@ -21,9 +23,10 @@ struct TTeilErgebnis {
 
 inline const QString TeilungsFehlerText = QStringLiteral("Es trat ein Fehler beim Teilen auf!");
 
-// Copies the working copy into the pieces NeueDatei(1), NeueDatei(2), ...; piece k takes
-// `teilBytes(k)` new bytes and, from the second piece on, starts with the `vorspann` bytes that
-// ended the piece before. Announces every piece in the memo, ends with the count of pieces
-// created; a read or write error is shown once and ends the split, the pieces so far stay.
-TTeilErgebnis TeileSchreiben(const TTeilAuftrag &auftrag, const std::function<qint64(int)> &teilBytes,
-                             qint64 vorspann, TCutReporter &reporter);
+// Copies the `Mp3Size` bytes from `Anfang` on into the pieces NeueDatei(1), NeueDatei(2), ...;
+// piece k takes `teilBytes(k)` new bytes and, from the second piece on, starts with the
+// `vorspann` bytes that ended the piece before. Announces every piece in the memo, ends with the
+// count of pieces created; a read or write error is shown once and ends the split, the pieces so
+// far stay.
+TTeilErgebnis TeileSchreiben(const TTeilAuftrag &auftrag, const std::function<qint64(int)> &teilBytes, qint64 vorspann,
+                             TCutReporter &reporter);

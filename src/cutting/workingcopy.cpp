@@ -16,12 +16,19 @@ bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel, TByteCopy
     QFile ein(quelle);
     if (!ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    // Truncating the target would empty the very file being opened.
+    // Removing the target would delete the very file being opened.
     const QFileInfo zielInfo(ziel);
     if (zielInfo.exists() && zielInfo.canonicalFilePath() == QFileInfo(quelle).canonicalFilePath())
         return false;
+    // A file emptied by truncation is written back whole when it is closed (ext4 protects
+    // replaced contents so); a fresh one is not. Exclusive, so a name taken meanwhile is not
+    // shared. Only a plain file is removed: anything else is written into as before.
     QFile aus(ziel);
-    if (!aus.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    const bool neu = !zielInfo.exists() || (zielInfo.isFile() && !zielInfo.isSymLink());
+    if (neu && zielInfo.exists() && !aus.remove())
+        return false;
+    const QIODevice::OpenMode art = neu ? QIODevice::NewOnly : QIODevice::Truncate;
+    if (!aus.open(QIODevice::WriteOnly | art | QIODevice::Unbuffered))
         return false;
     TByteCopy::FortlaufendLesen(ein);
     const TTagUmfang tags = TagUmfangLesen(ein);

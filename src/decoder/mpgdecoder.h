@@ -2,10 +2,11 @@
 
 #include <QString>
 #include <QtGlobal>
-#include <cstdio>
+#include <memory>
 #include <vector>
 
 struct mpg123_handle_struct;
+struct TMpgQuelle;
 
 // One MP3 file decoded by libmpg123 into interleaved signed 16-bit stereo at the sample rate of
 // its first frame. The player and Mp3LaengeMs both go through here, so their lengths agree.
@@ -20,6 +21,8 @@ public:
 
     // Opens the file read-only and scans it whole for its exact length.
     OpenResult open(const QString &fileName);
+    // The same for the `count` bytes from `start` on: what a file holding only them would give.
+    OpenResult open(const QString &fileName, qint64 start, qint64 count);
     void close();
     bool isOpen() const { return handle != nullptr; }
 
@@ -39,11 +42,21 @@ public:
     qint64 msToSamples(qint64 ms) const;
 
 private:
+    // A run of frames of one duration in output samples, from frame `frame` on.
+    struct Stretch {
+        qint64 frame = 0;
+        long double start = 0;
+        double duration = 0;
+    };
+
+    qint64 frameStart(size_t stretch, qint64 frame) const;
+
     mpg123_handle_struct *handle = nullptr;
-    FILE *file = nullptr;
+    std::unique_ptr<TMpgQuelle> source;
     long sampleRate = 0;
     qint64 length = 0;
-    // Only for files whose frames change their sample rate.
-    std::vector<qint64> frameStarts;
+    // Only for files whose frames change their sample rate; otherwise empty.
+    std::vector<Stretch> stretches;
+    qint64 frameCount = 0;
     bool ended = false;
 };

@@ -1,5 +1,10 @@
 #include "audio/mpeginfo.h"
+#include "cutting/marklist.h"
+#include "cutting/marksplit.h"
+#include "cutting/mp3seconds.h"
 #include "cutting/piecenames.h"
+#include "cutting/workingcopy.h"
+#include "decoder/mp3length.h"
 #include "cutting/smallfs.h"
 #include "cutting/sizesplit.h"
 #include "support/formatting.h"
@@ -192,6 +197,76 @@ TEST_F(CliSplitTest, FullDiskIsReportedAndThePiecesStay)
     EXPECT_GE(teile, 2);
     EXPECT_EQ(zeilen.last(), QStringLiteral("%1 Dateien erstellt.").arg(teile));
     EXPECT_TRUE(reste().isEmpty());
+}
+
+// The command line reads the pieces straight from the file; the window cuts its working copy.
+// Both must give the same bytes.
+TEST_F(CliSplitTest, PiecesFromTheFileEqualPiecesFromAWorkingCopy)
+{
+    QStringList dateien{lied(QStringLiteral("Synth.mp3"), 130)};
+    QByteArray rohGroesse = mpeg::id3v2Tag(3, 700);
+    rohGroesse[9] = char(0x80 | rohGroesse[9]); // the extent is taken as the size bytes stand
+    dateien << writeFile(QStringLiteral("Roh.mp3"), rohGroesse + readFile(dateien.first()).mid(2048 + 10));
+    const QString lame = QStandardPaths::findExecutable(QStringLiteral("lame"));
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (!lame.isEmpty() && !ffmpeg.isEmpty()) {
+        const QString wav = path(QStringLiteral("ton.wav"));
+        const QString vbr = path(QStringLiteral("Vbr.mp3"));
+        if (QProcess::execute(ffmpeg, {"-loglevel", "error", "-f", "lavfi", "-i", "sine=frequency=330:duration=70",
+                                       "-ac", "2", "-ar", "44100", wav}) == 0
+            && QProcess::execute(lame, {"--quiet", "-V", "5", "--tt", "Titel", "--add-id3v2", wav, vbr}) == 0)
+            dateien << vbr;
+    }
+    struct Fall {
+        QStringList args;
+        int modus;
+        qint64 n;
+        int ueberlappung;
+        QList<qint64> marken;
+    };
+    const Fall faelle[] = {
+        {{QStringLiteral("--kb"), QStringLiteral("150")}, ModusBytes, 150, 0, {}},
+        {{QStringLiteral("--kb"), QStringLiteral("120"), QStringLiteral("--overlap"), QStringLiteral("3")}, ModusBytes, 120, 3, {}},
+        {{QStringLiteral("--minutes"), QStringLiteral("1"), QStringLiteral("--overlap"), QStringLiteral("1")}, ModusMinuten, 1, 1, {}},
+        {{QStringLiteral("--seconds"), QStringLiteral("25")}, ModusSekunden, 25, 0, {}},
+        {{QStringLiteral("--mark"), QStringLiteral("12345"), QStringLiteral("--mark"), QStringLiteral("40000")}, ModusMarken, 0, 0,
+         {12345, 40000}},
+    };
+    QDir(dir.path()).mkdir(QStringLiteral("kopie"));
+    for (const QString &datei : dateien) {
+        // Not named like a working copy: the command's start would remove it as a killed copy's.
+        const QString kopie = path(QStringLiteral("kopie/Arbeitskopie.mp3"));
+        ASSERT_TRUE(ArbeitskopieErstellen(datei, kopie));
+        const qint64 S = QFileInfo(kopie).size();
+        const QString neben = path(QStringLiteral("kopie/") + QFileInfo(datei).fileName());
+        const TTeilAuftrag auftrag{kopie, neben, S};
+        for (const Fall &f : faelle) {
+            const QString name = QFileInfo(datei).fileName() + QLatin1Char(' ') + f.args.join(QLatin1Char(' '));
+            for (const QString &d : {datei, neben})
+                for (int k = 1; QFile::exists(NeueDatei(d, k)); ++k)
+                    QFile::remove(NeueDatei(d, k));
+            const Lauf l = cli(QStringList{datei} + f.args);
+            ASSERT_EQ(l.code, 0) << name.toStdString() << l.err.toStdString();
+            TCutReporter still;
+            if (f.modus == ModusMarken) {
+                const qint64 laenge = Mp3LaengeMs(kopie);
+                QStringList marken;
+                for (const qint64 ms : f.marken)
+                    ASSERT_TRUE(MarkeSetzen(marken, ms, laenge, still));
+                ASSERT_FALSE(MarkenTeilenStarten(auftrag, laenge, marken, still).Fehler) << name.toStdString();
+            } else {
+                const qint64 sek = Mp3SekundenMpi(kopie, {});
+                ASSERT_FALSE(ModusTeilenStarten(auftrag, f.modus, f.n, f.ueberlappung, sek, still).Fehler)
+                    << name.toStdString();
+            }
+            int k = 1;
+            for (; QFile::exists(NeueDatei(neben, k)); ++k)
+                EXPECT_TRUE(readFile(NeueDatei(datei, k)) == readFile(NeueDatei(neben, k))) << name.toStdString() << " " << k;
+            EXPECT_GE(k - 1, 2) << name.toStdString();
+            EXPECT_FALSE(QFile::exists(NeueDatei(datei, k))) << name.toStdString();
+        }
+    }
+    EXPECT_EQ(reste(), QStringList()) << "the command line makes no working copy";
 }
 
 // Decoded playing time in milliseconds, by mpg123; -1 when it refuses the file.

@@ -114,6 +114,75 @@ TEST_F(Mp3Length, PieceCutInsideFramesAtBothEnds)
     EXPECT_LE(length, qint64(mpeg::durationMs(mp3, 99)) + 1);
 }
 
+// Lengths the scan has always given for joined files; they decide where marks cut.
+TEST_F(Mp3Length, JoinedRatesKeepTheirExactLength)
+{
+    const FrameSpec mp3;
+    const FrameSpec k22 = mpeg::format(Version::Mpeg2, 3, 64, 22050);
+    const FrameSpec k48 = mpeg::format(Version::Mpeg1, 3, 128, 48000);
+    const FrameSpec k24 = mpeg::format(Version::Mpeg2, 3, 64, 24000);
+    struct Fall {
+        const char *name;
+        QByteArray audio;
+        qint64 ms;
+    };
+    const Fall faelle[] = {
+        {"44.1 then 22.05", mpeg::frames(mp3, 50, true) + mpeg::frames(k22, 100, true), 3918},
+        {"22.05 then 44.1", mpeg::frames(k22, 100, true) + mpeg::frames(mp3, 50, true), 3918},
+        {"44.1 then 48", mpeg::frames(mp3, 50, true) + mpeg::frames(k48, 50, true), 2506},
+        {"four runs", mpeg::frames(mp3, 3000, true) + mpeg::frames(k48, 3000, true) + mpeg::frames(k24, 2000, true)
+                          + mpeg::frames(mp3, 1000, true), 224489},
+    };
+    for (const Fall &f : faelle)
+        EXPECT_EQ(Mp3LaengeMs(writeFile("joined.mp3", f.audio)), f.ms) << f.name;
+}
+
+// Unbroken runs of frames are counted without mpg123's help; anything irregular after them (here
+// bytes that are no frame) leaves the counting to mpg123. Both must agree.
+TEST_F(Mp3Length, RegularFilesCountAsMpg123CountsThem)
+{
+    const FrameSpec mp3;
+    const FrameSpec m2 = mpeg::format(Version::Mpeg2, 3, 64, 22050, Mode::Mono);
+    const FrameSpec m25 = mpeg::format(Version::Mpeg25, 3, 32, 8000);
+    FrameSpec fast = mp3;
+    fast.bitrate = 320;
+    struct Fall {
+        const char *name;
+        QByteArray audio;
+    };
+    const Fall faelle[] = {
+        {"MPEG-1 of two bit rates", mpeg::frames(mp3, 300, true) + mpeg::frames(fast, 200, true)},
+        {"MPEG-2", mpeg::frames(m2, 400, true)},
+        {"MPEG-2.5", mpeg::frames(m25, 100, true)},
+    };
+    for (const Fall &f : faelle) {
+        const qint64 regular = Mp3LaengeMs(writeFile("regular.mp3", f.audio));
+        EXPECT_GT(regular, 0) << f.name;
+        EXPECT_EQ(Mp3LaengeMs(writeFile("junk.mp3", f.audio + mpeg::junk(300))), regular) << f.name;
+    }
+}
+
+// A stretch of a file counts as a file holding only its bytes, so the command line can measure
+// the audio between the tags without copying it out.
+TEST_F(Mp3Length, StretchOfAFileCountsLikeAFileOfItsBytes)
+{
+    const FrameSpec mp3;
+    const QByteArray audio = mpeg::frames(mp3, 60, true) + mpeg::frames(mpeg::format(Version::Mpeg2, 3, 64, 22050), 40, true);
+    const QByteArray v2 = mpeg::id3v2Tag(3, 4096);
+    const QString tagged = writeFile("tagged.mp3", v2 + audio + mpeg::id3v1Tag("T"));
+    struct Fall {
+        qint64 start;
+        qint64 count;
+    };
+    const Fall faelle[] = {{v2.size(), audio.size()}, {v2.size() + 300, audio.size() - 700}, {v2.size(), 5000},
+                           {v2.size() + 1000, 0}, {0, v2.size()}};
+    for (const Fall &f : faelle) {
+        const qint64 expected = Mp3LaengeMs(writeFile("alone.mp3", (v2 + audio).mid(f.start, f.count)));
+        EXPECT_EQ(Mp3LaengeMs(tagged, f.start, f.count), expected) << f.start << " " << f.count;
+    }
+    EXPECT_GT(Mp3LaengeMs(tagged, v2.size(), audio.size()), 0);
+}
+
 TEST_F(Mp3Length, UnplayableFilesGiveMinusOne)
 {
     EXPECT_EQ(Mp3LaengeMs(path("missing.mp3")), -1);

@@ -30,6 +30,7 @@
 #include "ui/common/messages.h"
 #include "ui/common/windowmeasures.h"
 #include "ui/common/windowreporter.h"
+#include "ui/join/mp3adddialog.h"
 #include "ui/main/bytesform.h"
 #include "ui/main/gehemarkeform.h"
 #include "ui/main/hintergrundform.h"
@@ -1074,7 +1075,13 @@ void TForm1::MarkenDialogeErstellen()
     FGeheMarkeForm = std::make_unique<TGeheMarkeForm>(this);
 }
 
-void TForm1::MenuAktZusammenfuegenClick() {}
+void TForm1::MenuAktZusammenfuegenClick()
+{
+    // Playback goes on while the user collects files.
+    ArbeitsordnerSetzen(InitialDirStr());
+    TMp3AddDlg dlg(this);
+    dlg.exec();
+}
 
 void TForm1::MenuAktMp3InfosDateiClick()
 {
