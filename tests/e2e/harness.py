@@ -289,12 +289,6 @@ class Session:
                     continue
         return None
 
-    def wait_focus(self, predicate, timeout=5, what="focus"):
-        def check():
-            node = self.focused()
-            return node if node is not None and predicate(node) else None
-        return wait_until(check, timeout=timeout, what=what)
-
     # ---- input --------------------------------------------------------------------------
     def xdotool(self, *args):
         subprocess.run(["xdotool"] + list(args), env=self.env, check=True, timeout=10,
@@ -447,15 +441,6 @@ def extents(node):
     import pyatspi
     e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return (e.x, e.y, e.width, e.height)
-
-
-def object_id(node):
-    """Qt's accessible object path ends in the widget's address, not its objectName; the
-    description or the accessible id carries nothing either, so windows are matched by name."""
-    try:
-        return node.get_accessible_id() or ""
-    except Exception:
-        return ""
 
 
 def role_name(node):

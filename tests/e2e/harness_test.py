@@ -7,7 +7,6 @@ import time
 
 import e2ecase
 import harness
-import windows
 from e2ecase import ProgramCase
 from windows import BUTTON, TEXT, Control, Window
 

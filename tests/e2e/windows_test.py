@@ -28,6 +28,7 @@ class ProgramWindows(ProgramCase):
         self.skip_unless_built(windows.MAIN)
         audio, (v2, v1_title) = media.audio_bytes(demo), media.tags(demo)
         self.assertEqual(str(v2["TIT2"]), "Zindara-Demo")
+        self.assertEqual(v1_title, "Zindara-Demo")
         self.assertGreater(len(audio), 100000)
         s = self.session
         s.write_settings()
