@@ -80,11 +80,12 @@ TId3TagsForm::TId3TagsForm(QWidget *parent) : TDialogBasis(parent), FPiepser(Pie
     connect(FButton2, &QPushButton::clicked, this, &QDialog::reject);
     FEdits[Id3Jahr]->setValidator(new TJahrValidator(FEdits[Id3Jahr]));
 
+    // The genre box is named as a whole, not by its inner edit: Qt then moves the box with its
+    // edit and list together and the chain stays one cycle.
     QWidget *vorher = FEdits[0];
-    for (QWidget *w : {static_cast<QWidget *>(FEdits[1]), static_cast<QWidget *>(FEdits[2]),
-                       static_cast<QWidget *>(FEdits[3]), static_cast<QWidget *>(FEdits[4]),
-                       static_cast<QWidget *>(FEdits[5]), static_cast<QWidget *>(FComboBox1->edit()),
-                       static_cast<QWidget *>(FButton1), static_cast<QWidget *>(FButton2)}) {
+    const std::array<QWidget *, 8> kette{FEdits[1], FEdits[2],  FEdits[3], FEdits[4],
+                                         FEdits[5], FComboBox1, FButton1,  FButton2};
+    for (QWidget *w : kette) {
         setTabOrder(vorher, w);
         vorher = w;
     }

@@ -129,6 +129,35 @@ TEST(Id3TagsForm, ArrowsMoveBetweenTheEditsAndEachFieldIsNamedOnEntry)
     EXPECT_EQ(reader.spoken(), QStringList{kNames[0]});
 }
 
+// Tab walks the seven fields, OK and Abbrechen and comes round to the title, Shift+Tab the
+// same way back, on every showing.
+TEST(Id3TagsForm, TabCyclesThroughEveryControlInBothDirections)
+{
+    TID3v1Tag v1;
+    TID3v2Tag v2;
+    Dialog d;
+    QList<QWidget *> cycle;
+    for (int nr = 1; nr <= 6; ++nr)
+        cycle << d.edit(nr);
+    cycle << d.genre() << findControl(&d.form, QStringLiteral("Button1"))
+          << findControl(&d.form, QStringLiteral("Button2"));
+
+    for (int showing = 1; showing <= 2; ++showing) {
+        ASSERT_TRUE(d.show(v1, v2));
+        ASSERT_EQ(d.focus(), cycle[0]);
+        for (int step = 1; step <= 2 * cycle.size(); ++step) {
+            QTest::keyClick(d.focus(), Qt::Key_Tab);
+            ASSERT_EQ(d.focus(), cycle[step % cycle.size()]) << "showing " << showing << ", Tab " << step;
+        }
+        for (int step = 1; step <= cycle.size(); ++step) {
+            QTest::keyClick(d.focus(), Qt::Key_Backtab, Qt::ShiftModifier);
+            ASSERT_EQ(d.focus(), cycle[(cycle.size() - step) % cycle.size()])
+                << "showing " << showing << ", Shift+Tab " << step;
+        }
+        d.form.reject();
+    }
+}
+
 TEST(Id3TagsForm, YearTakesDigitsOnly)
 {
     TID3v1Tag v1;
