@@ -258,12 +258,30 @@ void TMarkenForm::SchalterEinrichten()
     const QFont &schrift = ProgrammAussehen().Schrift;
     const int knopfHoehe = SchriftHoehe(schrift, TSchalterArt::Button);
     const int hoehe = Bildschirm(this).height() - 50;
-    // Margin, button, gap, button, margin: five button widths.
     const int knopfBreite = KnopfBreite({Button1, Button2});
-    const int breite = 5 * knopfBreite;
-    const int knopfOben = hoehe - knopfHoehe - 10;
-    Button1->setGeometry(knopfBreite, knopfOben, knopfBreite, knopfHoehe);
-    Button2->setGeometry(3 * knopfBreite, knopfOben, knopfBreite, knopfHoehe);
+    const int rahmen = frameGeometry().width() - width();
+    // Margin, button, gap, button, margin: five button widths.
+    int breite = 5 * knopfBreite;
+    const int platz = Bildschirm(this).isEmpty() ? breite : Bildschirm(this).width() - rahmen;
+    int knopfOben = hoehe - knopfHoehe - 10;
+    if (breite <= platz) {
+        Button1->setGeometry(knopfBreite, knopfOben, knopfBreite, knopfHoehe);
+        Button2->setGeometry(3 * knopfBreite, knopfOben, knopfBreite, knopfHoehe);
+    } else if (2 * knopfBreite + 30 <= platz) {
+        // A large font: the window stays on the screen, the buttons close up in the middle.
+        breite = platz;
+        const int links = (breite - 2 * knopfBreite - 10) / 2;
+        Button1->setGeometry(links, knopfOben, knopfBreite, knopfHoehe);
+        Button2->setGeometry(links + knopfBreite + 10, knopfOben, knopfBreite, knopfHoehe);
+    } else {
+        // Not even side by side: one button above the other.
+        breite = platz;
+        const int knopf = std::min(knopfBreite, breite - 20);
+        const int links = (breite - knopf) / 2;
+        Button2->setGeometry(links, knopfOben, knopf, knopfHoehe);
+        knopfOben -= knopfHoehe + 10;
+        Button1->setGeometry(links, knopfOben, knopf, knopfHoehe);
+    }
     ListView1->setGeometry(10, 10, breite - 20, knopfOben - 20);
     setFixedSize(breite, hoehe);
 }
