@@ -18,6 +18,7 @@
 #include <QShowEvent>
 #include <QStorageInfo>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -153,9 +154,11 @@ void TOrdnerDlg::SchalterEinrichten()
     const int knopfOben = hoehe - 10 - knopfHoehe;
     const int listeOben = boxOben + boxHoehe + 10;
     DirectoryListBox1->setGeometry(10, listeOben, breite - 20, knopfOben - 10 - listeOben);
-    const int g = (breite - 250) / 3;
-    Btn1Ok->setGeometry(g, knopfOben, 125, knopfHoehe);
-    Btn2Abbrechen->setGeometry(2 * g + 125, knopfOben, 125, knopfHoehe);
+    // On a small screen the buttons share what the window has rather than overlap.
+    const int knopfBreite = std::min(KnopfBreite({Btn1Ok, Btn2Abbrechen}), (breite - 3 * 10) / 2);
+    const int g = (breite - 2 * knopfBreite) / 3;
+    Btn1Ok->setGeometry(g, knopfOben, knopfBreite, knopfHoehe);
+    Btn2Abbrechen->setGeometry(2 * g + knopfBreite, knopfOben, knopfBreite, knopfHoehe);
 }
 
 void TOrdnerDlg::showEvent(QShowEvent *event)

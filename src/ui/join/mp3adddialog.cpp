@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
 
 TMp3AddDlg::TMp3AddDlg(QWidget *parent) : TDialogBasis(parent)
@@ -132,8 +133,9 @@ void TMp3AddDlg::SchalterEinrichten()
     // The frame is the window manager's; the client area takes the whole window size here.
     setFixedSize(breite, hoehe);
 
+    const int knopfBreite = std::min(KnopfBreite({Btn1Ok, Btn2Abbrechen, Btn3Wechseln}), (breite - 3 * 10) / 2);
     const int knopfHoehe = SchriftHoehe(Btn1Ok->font(), TSchalterArt::Button);
-    Btn3Wechseln->setGeometry(breite - 10 - 125, 10, 125, knopfHoehe);
+    Btn3Wechseln->setGeometry(breite - 10 - knopfBreite, 10, knopfBreite, knopfHoehe);
     const int labelBreite = TextBreite(Le1OrdnerLabel->font(), Le1OrdnerLabel->text());
     const int labelHoehe = SchriftHoehe(Le1OrdnerLabel->font());
     // The label measures from the left edge; the field starts 10 pixels beyond its width.
@@ -143,13 +145,15 @@ void TMp3AddDlg::SchalterEinrichten()
                            feldHoehe);
     Le1OrdnerLabel->setGeometry(feldLinks - 5 - labelBreite, MittigOben(Le1Ordner->y(), feldHoehe, labelHoehe),
                                 labelBreite, labelHoehe);
-    Cb1Unterordner->setGeometry(10, 10 + knopfHoehe + 10, 250,
+    // 250 pixels, wider where a large font needs more for the caption.
+    const int boxBreite = std::min(std::max(250, Cb1Unterordner->sizeHint().width()), breite - 20);
+    Cb1Unterordner->setGeometry(10, 10 + knopfHoehe + 10, boxBreite,
                                 SchriftHoehe(Cb1Unterordner->font(), TSchalterArt::CheckBox));
 
     const int knopfOben = hoehe - 10 - knopfHoehe;
-    const int g = (breite - 250) / 3;
-    Btn1Ok->setGeometry(g, knopfOben, 125, knopfHoehe);
-    Btn2Abbrechen->setGeometry(2 * g + 125, knopfOben, 125, knopfHoehe);
+    const int g = (breite - 2 * knopfBreite) / 3;
+    Btn1Ok->setGeometry(g, knopfOben, knopfBreite, knopfHoehe);
+    Btn2Abbrechen->setGeometry(2 * g + knopfBreite, knopfOben, knopfBreite, knopfHoehe);
     const int listeOben = Cb1Unterordner->geometry().bottom() + 1 + 10;
     ListView1->setGeometry(10, listeOben, breite - 20, knopfOben - 10 - listeOben);
     SpaltenBreitenSetzen(ListView1);

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
 
 // Names are case-sensitive here, so both spellings of the extension are offered.
@@ -90,13 +91,18 @@ void TSpeichernDlg::SchalterEinrichten()
     const int breite = schirm.width();
     const int hoehe = static_cast<int>(std::trunc(static_cast<long double>(schirm.height()) / 100 * 90));
     setFixedSize(breite, hoehe);
+    const int knopfBreite =
+        std::min(KnopfBreite({Btn3NachOben, Btn4NachUnten, Btn1Speichern, Btn2Zurueck}), (breite - 3 * 10) / 2);
     const int knopfHoehe = SchriftHoehe(Btn1Speichern->font(), TSchalterArt::Button);
-    const int knopfOben = hoehe - 10 - knopfHoehe;
-    const int g = (breite - 500) / 5;
-    int x = g;
+    // Where a large font leaves no room for four buttons in a row, they stand in two rows of two.
+    const int proReihe = 4 * knopfBreite + 5 * 10 <= breite ? 4 : 2;
+    const int g = (breite - proReihe * knopfBreite) / (proReihe + 1);
+    const int knopfOben = hoehe - 4 / proReihe * (knopfHoehe + 10);
+    int i = 0;
     for (QPushButton *knopf : {Btn3NachOben, Btn4NachUnten, Btn1Speichern, Btn2Zurueck}) {
-        knopf->setGeometry(x, knopfOben, 125, knopfHoehe);
-        x += 125 + g;
+        knopf->setGeometry(g + (i % proReihe) * (knopfBreite + g), knopfOben + (i / proReihe) * (knopfHoehe + 10),
+                           knopfBreite, knopfHoehe);
+        ++i;
     }
     ListView1->setGeometry(10, 10, breite - 20, knopfOben - 10 - 10);
     SpaltenBreitenSetzen(ListView1);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
 #include <cmath>
 
 TDateiSuche &DateiSuche()
@@ -43,7 +44,8 @@ void TSucheDlg::SchalterEinrichten()
     Label1->setGeometry(10, 10, breite - 20, SchriftHoehe(f));
     const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     const int knopfOben = Label1->geometry().bottom() + 1 + 10;
-    Button1->setGeometry((breite - 125) / 2, knopfOben, 125, knopfHoehe);
+    const int knopfBreite = std::min(KnopfBreite({Button1}), breite - 20);
+    Button1->setGeometry((breite - knopfBreite) / 2, knopfOben, knopfBreite, knopfHoehe);
     setFixedSize(breite, knopfOben + knopfHoehe + 10);
 }
 

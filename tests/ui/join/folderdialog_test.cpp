@@ -189,6 +189,10 @@ TEST_F(FolderChooser, TheFolderFieldStaysVisibleWithALargeFont)
         auto *feld = findControl(&dlg, "LeOrdner");
         EXPECT_GT(feld->width(), dlg.width() / 4);
         EXPECT_EQ(feld->geometry().right(), dlg.width() - 11);
+        // The test screen is too narrow for both captions whole; the buttons still stay apart.
+        EXPECT_GT(findControl(&dlg, "Btn1Ok")->width(), 125);
+        EXPECT_LT(findControl(&dlg, "Btn1Ok")->geometry().right(), findControl(&dlg, "Btn2Abbrechen")->x());
+        EXPECT_LE(findControl(&dlg, "Btn2Abbrechen")->geometry().right(), dlg.width() - 10);
     }
     ProgrammAussehen().Schrift = vorher;
 }

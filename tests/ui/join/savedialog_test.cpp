@@ -5,6 +5,7 @@
 #include "platform/userfolders.h"
 #include "support/formatting.h"
 #include "support/mpegbuilder.h"
+#include "ui/common/appearance.h"
 #include "ui/join/mp3adddialog.h"
 #include "ui/join/savedialog.h"
 #include "ui/join/searchdialog.h"
@@ -356,6 +357,40 @@ TEST_F(SaveDialog, ControlsNameThemselvesAndSitByTheFont)
             x += 125 + g;
         }
     });
+}
+
+} // namespace
+
+namespace {
+
+// Each control is at least as wide as its caption needs, inside the window and clear of the others.
+void BeschriftungenPassen(QWidget *dlg, std::initializer_list<const char *> namen)
+{
+    QList<QRect> belegt;
+    for (const char *name : namen) {
+        QWidget *w = findControl(dlg, name);
+        EXPECT_GE(w->width(), w->sizeHint().width()) << name;
+        EXPECT_TRUE(dlg->rect().contains(w->geometry())) << name;
+        for (const QRect &r : belegt)
+            EXPECT_FALSE(r.intersects(w->geometry())) << name;
+        belegt.append(w->geometry());
+    }
+}
+
+TEST_F(SaveDialog, AtALargeFontEveryCaptionFitsItsControl)
+{
+    const QFont vorher = ProgrammAussehen().Schrift;
+    ProgrammAussehen().Schrift.setPointSize(36);
+    {
+        TMp3AddDlg sammel;
+        sammeln(sammel);
+        BeschriftungenPassen(&sammel, {"Btn3Wechseln", "Cb1Unterordner", "Btn1Ok", "Btn2Abbrechen"});
+        weiter([&](TSpeichernDlg *dlg) {
+            BeschriftungenPassen(dlg, {"Btn3NachOben", "Btn4NachUnten", "Btn1Speichern", "Btn2Zurueck"});
+            EXPECT_GT(findControl(dlg, "ListView1")->height(), dlg->height() / 2);
+        });
+    }
+    ProgrammAussehen().Schrift = vorher;
 }
 
 } // namespace
