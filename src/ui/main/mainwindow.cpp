@@ -71,6 +71,8 @@ const QString SpendenAdresse = QStringLiteral("https://zindara.example.org/spend
 const QString MailAdresse = QStringLiteral("zindara@example.org");
 
 // A field of the main window: the caret goes to the start on entry instead of selecting all.
+// The accessibility layer hears of the focus only after focusInEvent returns; a caret move
+// before that makes Orca take the field as focused already and leave it unsaid.
 class TFeldEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
@@ -78,9 +80,25 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override
     {
-        QLineEdit::focusInEvent(event);
-        deselect();
-        setCursorPosition(0);
+        if (event->reason() == Qt::MouseFocusReason) {
+            // The click places the caret.
+            QLineEdit::focusInEvent(event);
+            return;
+        }
+        // Without the select-all of keyboard focus, a caret already at the start stays put.
+        QFocusEvent ohneAuswahl(QEvent::FocusIn, Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&ohneAuswahl);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!hasFocus())
+                    return;
+                if (hasSelectedText())
+                    deselect();
+                if (cursorPosition() != 0)
+                    setCursorPosition(0);
+            },
+            Qt::QueuedConnection);
     }
 };
 

@@ -61,6 +61,33 @@ TEST_F(MainWindowTest, TabGoesThroughTheControlsInOrderAndTheCaretStartsAtTheBeg
     EXPECT_EQ(QApplication::focusWidget(), form->TrackBar1);
 }
 
+TEST_F(MainWindowTest, AFieldMovesItsCaretToTheStartOnlyAfterItsFocusIsAnnounced)
+{
+    // The focus reaches the accessibility layer right after the FocusIn event; a caret move
+    // within it makes a screen reader take the field as focused already and say nothing.
+    const QString file = mp3(QStringLiteral("caret.mp3"), 2000);
+    showForm({file});
+    WAIT_EQ(form->OriFilename(), file);
+    int bewegt = 0;
+    QObject::connect(form->Edit1, &QLineEdit::cursorPositionChanged, [&bewegt] { ++bewegt; });
+    QObject::connect(form->Edit1, &QLineEdit::selectionChanged, [&bewegt] { ++bewegt; });
+    for (const int vorher : {5, 0}) {
+        SCOPED_TRACE(vorher);
+        form->Edit2->setFocus(Qt::TabFocusReason);
+        form->Edit1->setCursorPosition(vorher);
+        QCoreApplication::processEvents();
+        bewegt = 0;
+        QTest::keyClick(form->Edit2, Qt::Key_Up);
+        EXPECT_EQ(QApplication::focusWidget(), form->Edit1);
+        EXPECT_EQ(bewegt, 0);
+        WAIT_EQ(form->Edit1->cursorPosition(), 0);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(form->Edit1->hasSelectedText());
+        // A caret at the start already stays put.
+        EXPECT_EQ(bewegt > 0, vorher != 0);
+    }
+}
+
 TEST_F(MainWindowTest, EveryInputControlTellsItsRoleAndTheNameItSpeaks)
 {
     showForm();
