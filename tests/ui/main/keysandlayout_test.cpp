@@ -277,6 +277,13 @@ TEST_P(Layout, FollowsTheFont)
     EXPECT_EQ(form->StatusBar1->height(), SchriftHoehe(f, TSchalterArt::StatusBar));
     EXPECT_EQ(form->StatusPanel1->width(), form->StatusBar1->width() * 21 / 100);
     EXPECT_EQ(form->StatusPanel2->width(), form->StatusBar1->width() * 20 / 100);
+    // However long their texts, the panels lie side by side within the window.
+    form->setStatusText(QString(200, QLatin1Char('M')));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->StatusBar1->width(), form->width());
+    EXPECT_LT(form->StatusPanel1->geometry().right(), form->StatusPanel2->x());
+    EXPECT_LT(form->StatusPanel2->geometry().right(), form->StatusPanel3->x());
+    EXPECT_LT(form->StatusPanel3->geometry().right(), form->StatusBar1->width());
 }
 
 TEST_P(Layout, KeepsEveryControlInsideTheWindowWithoutOverlap)
