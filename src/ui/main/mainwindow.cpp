@@ -50,12 +50,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
@@ -71,6 +73,8 @@ const QString SpendenAdresse = QStringLiteral("https://zindara.example.org/spend
 const QString MailAdresse = QStringLiteral("zindara@example.org");
 
 // A field of the main window: the caret goes to the start on entry instead of selecting all.
+// The accessibility layer hears of the focus only after focusInEvent returns; a caret move
+// before that makes Orca take the field as focused already and leave it unsaid.
 class TFeldEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
@@ -78,9 +82,43 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override
     {
-        QLineEdit::focusInEvent(event);
-        deselect();
-        setCursorPosition(0);
+        if (event->reason() == Qt::MouseFocusReason) {
+            // The click places the caret.
+            QLineEdit::focusInEvent(event);
+            return;
+        }
+        // Without the select-all of keyboard focus, a caret already at the start stays put.
+        QFocusEvent ohneAuswahl(QEvent::FocusIn, Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&ohneAuswahl);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!hasFocus())
+                    return;
+                if (hasSelectedText())
+                    deselect();
+                if (cursorPosition() != 0)
+                    setCursorPosition(0);
+            },
+            Qt::QueuedConnection);
+    }
+};
+
+// A status bar panel: never wider than its share of the window; a text too long for it is
+// elided on screen, while a screen reader still reads it whole.
+class TStatusPanel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QRect r = contentsRect();
+        style()->drawItemText(&p, r, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, r.width()), foregroundRole());
     }
 };
 
@@ -253,16 +291,16 @@ void TForm1::SteuerelementeErstellen()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
-    auto panel = [this](const char *name) {
-        auto *l = new QLabel(StatusBar1);
+    auto panel = [this](const char *name, int stretch) {
+        auto *l = new TStatusPanel(StatusBar1);
         l->setObjectName(QLatin1String(name));
         l->setFocusPolicy(Qt::NoFocus);
-        StatusBar1->addWidget(l);
+        StatusBar1->addWidget(l, stretch);
         return l;
     };
-    StatusPanel1 = panel("StatusPanel1");
-    StatusPanel2 = panel("StatusPanel2");
-    StatusPanel3 = panel("StatusPanel3");
+    StatusPanel1 = panel("StatusPanel1", 0);
+    StatusPanel2 = panel("StatusPanel2", 0);
+    StatusPanel3 = panel("StatusPanel3", 1);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -514,10 +552,10 @@ void TForm1::SchalterEinrichten()
     const int memoOben = TrackBar1->y() + TrackBar1->height() + 10;
     Memo1->setGeometry(30, memoOben, clientBreite - 60, std::max(0, knopfOben - memoOben - 10));
 
-    const int bar = StatusBar1->width();
+    // The bar spans the window; panel 3 takes the rest.
+    const int bar = width();
     StatusPanel1->setFixedWidth(bar * 21 / 100);
     StatusPanel2->setFixedWidth(bar * 20 / 100);
-    StatusPanel3->setMinimumWidth(0);
 }
 
 void TForm1::FensterEinrichten()

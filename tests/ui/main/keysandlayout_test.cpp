@@ -61,6 +61,33 @@ TEST_F(MainWindowTest, TabGoesThroughTheControlsInOrderAndTheCaretStartsAtTheBeg
     EXPECT_EQ(QApplication::focusWidget(), form->TrackBar1);
 }
 
+TEST_F(MainWindowTest, AFieldMovesItsCaretToTheStartOnlyAfterItsFocusIsAnnounced)
+{
+    // The focus reaches the accessibility layer right after the FocusIn event; a caret move
+    // within it makes a screen reader take the field as focused already and say nothing.
+    const QString file = mp3(QStringLiteral("caret.mp3"), 2000);
+    showForm({file});
+    WAIT_EQ(form->OriFilename(), file);
+    int bewegt = 0;
+    QObject::connect(form->Edit1, &QLineEdit::cursorPositionChanged, [&bewegt] { ++bewegt; });
+    QObject::connect(form->Edit1, &QLineEdit::selectionChanged, [&bewegt] { ++bewegt; });
+    for (const int vorher : {5, 0}) {
+        SCOPED_TRACE(vorher);
+        form->Edit2->setFocus(Qt::TabFocusReason);
+        form->Edit1->setCursorPosition(vorher);
+        QCoreApplication::processEvents();
+        bewegt = 0;
+        QTest::keyClick(form->Edit2, Qt::Key_Up);
+        EXPECT_EQ(QApplication::focusWidget(), form->Edit1);
+        EXPECT_EQ(bewegt, 0);
+        WAIT_EQ(form->Edit1->cursorPosition(), 0);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(form->Edit1->hasSelectedText());
+        // A caret at the start already stays put.
+        EXPECT_EQ(bewegt > 0, vorher != 0);
+    }
+}
+
 TEST_F(MainWindowTest, EveryInputControlTellsItsRoleAndTheNameItSpeaks)
 {
     showForm();
@@ -250,6 +277,13 @@ TEST_P(Layout, FollowsTheFont)
     EXPECT_EQ(form->StatusBar1->height(), SchriftHoehe(f, TSchalterArt::StatusBar));
     EXPECT_EQ(form->StatusPanel1->width(), form->StatusBar1->width() * 21 / 100);
     EXPECT_EQ(form->StatusPanel2->width(), form->StatusBar1->width() * 20 / 100);
+    // However long their texts, the panels lie side by side within the window.
+    form->setStatusText(QString(200, QLatin1Char('M')));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->StatusBar1->width(), form->width());
+    EXPECT_LT(form->StatusPanel1->geometry().right(), form->StatusPanel2->x());
+    EXPECT_LT(form->StatusPanel2->geometry().right(), form->StatusPanel3->x());
+    EXPECT_LT(form->StatusPanel3->geometry().right(), form->StatusBar1->width());
 }
 
 TEST_P(Layout, KeepsEveryControlInsideTheWindowWithoutOverlap)
