@@ -1,5 +1,7 @@
 #include "ui/common/messages.h"
 
+#include "ui/common/appearance.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,6 +42,8 @@ TMeldungAntwort MeldungZeigen(const QString &text, TMeldungArt art, TMeldungKnoe
     QMessageBox box(fenster ? fenster : QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    // The user's font, so that a message is as readable as the window it belongs to.
+    box.setFont(ProgrammAussehen().Schrift);
     switch (art) {
     case TMeldungArt::Information:
         box.setWindowTitle(QStringLiteral("Information"));

@@ -1,3 +1,4 @@
+#include "ui/common/appearance.h"
 #include "ui/common/messages.h"
 #include "ui/common/windowreporter.h"
 
@@ -90,6 +91,24 @@ TEST(Messages, RealBoxButtonsDefaultAndEscape)
             EXPECT_EQ(knopfTexte, erwartet);
         }
     }
+    MeldungsAntworterSetzen(vorher);
+}
+
+TEST(Messages, RealBoxShowsTheProgramFont)
+{
+    const TMeldungsAntworter vorher = MeldungsAntworterSetzen({});
+    const QFont alt = ProgrammAussehen().Schrift;
+    ProgrammAussehen().Schrift.setPointSize(36);
+    int groesse = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            groesse = box->buttons().front()->font().pointSize();
+            box->defaultButton()->click();
+        }
+    });
+    MeldungZeigen(QStringLiteral("Text"), TMeldungArt::Information);
+    EXPECT_EQ(groesse, 36);
+    ProgrammAussehen().Schrift = alt;
     MeldungsAntworterSetzen(vorher);
 }
 
