@@ -63,12 +63,14 @@ TKopierErgebnis TByteCopy::Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 a
     const qint64 einStart = quelle.pos();
     const qint64 ausStart = ziel.pos();
     bool kernBenutzt = false;
+    const int pause = PauseNachBlock();
     while (e.gelesen < anzahl) {
         const qint64 block = qMin(Blockgroesse, anzahl - e.gelesen);
+        qint64 n = 0;
         if (imKern) {
             loff_t von = einStart + e.gelesen;
             loff_t nach = ausStart + e.geschrieben;
-            const ssize_t n = ::copy_file_range(ein->handle(), &von, aus->handle(), &nach, size_t(block), 0);
+            n = ::copy_file_range(ein->handle(), &von, aus->handle(), &nach, size_t(block), 0);
             if (n < 0 && !kernBenutzt && declined(errno)) {
                 imKern = false;
                 continue;
@@ -81,35 +83,30 @@ TKopierErgebnis TByteCopy::Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 a
                     e.lesefehler = true;
                 break;
             }
-            if (n == 0) {
-                e.zuKurz = true;
-                break;
-            }
-            e.gelesen += n;
-            e.geschrieben += n;
         } else {
-            const qint64 n = quelle.read(FPuffer.get(), block);
+            n = quelle.read(FPuffer.get(), block);
             if (n < 0) {
                 e.lesefehler = true;
                 break;
             }
-            if (n == 0) {
-                e.zuKurz = true;
-                break;
-            }
-            e.gelesen += n;
-            const qint64 w = ziel.write(FPuffer.get(), n);
-            if (w > 0)
-                e.geschrieben += w;
-            if (w != n) {
-                e.schreibfehler = true;
-                break;
-            }
+        }
+        if (n == 0) {
+            e.zuKurz = true;
+            break;
+        }
+        e.gelesen += n;
+        // The kernel has written what it read.
+        const qint64 w = imKern ? n : ziel.write(FPuffer.get(), n);
+        if (w > 0)
+            e.geschrieben += w;
+        if (w != n) {
+            e.schreibfehler = true;
+            break;
         }
         if (nachBlock)
             nachBlock();
-        if (PauseNachBlock() > 0)
-            QThread::msleep(PauseNachBlock());
+        if (pause > 0)
+            QThread::msleep(pause);
     }
     if (kernBenutzt) {
         // The kernel copied at explicit offsets; both devices move on as a read and a write would.

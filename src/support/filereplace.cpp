@@ -12,17 +12,6 @@
 
 namespace {
 
-QString prefixFor(const QFileInfo &ziel)
-{
-    return QLatin1Char('.') + ziel.fileName() + QStringLiteral(".zindara-");
-}
-
-QString tempName(const QFileInfo &ziel, int n)
-{
-    return ziel.absolutePath() + QLatin1Char('/') + prefixFor(ziel) + QString::number(::getpid()) + QLatin1Char('-') +
-           QString::number(n) + QStringLiteral(".tmp");
-}
-
 // The rename or link itself reaches the disk with the folder.
 void OrdnerSichern(const QString &datei)
 {
@@ -60,12 +49,11 @@ bool TDateiErsatz::Vermerken()
 void TDateiErsatz::StaleEntfernen() const
 {
     const QFileInfo ziel(FZiel);
-    const QString prefix = prefixFor(ziel);
+    const QString prefix = QLatin1Char('.') + ziel.fileName() + QStringLiteral(".zindara-");
     const QDir folder = ziel.dir();
     for (const QString &name : folder.entryList({prefix + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden)) {
-        bool ok = false;
-        const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
-        if (ok && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        const qint64 pid = DanebenPid(name);
+        if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
             QFile::remove(folder.filePath(name));
     }
 }
@@ -94,7 +82,7 @@ bool TDateiErsatz::Anlegen()
         if (!Vermerken())
             return false;
         for (int n = 0; n < 100 && fd < 0; ++n) {
-            FName = tempName(info, n);
+            FName = DanebenName(FZiel, n);
             fd = ::open(QFile::encodeName(FName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, rechte);
             if (fd < 0 && errno != EEXIST)
                 break;
@@ -136,9 +124,8 @@ bool TDateiErsatz::Uebernehmen()
         // The unnamed file gets a name of its own first, then takes the target's in one rename.
         if (!Vermerken())
             return false;
-        const QFileInfo info(FZiel);
         for (int n = 0; n < 100 && FName.isEmpty(); ++n) {
-            const QString name = tempName(info, n);
+            const QString name = DanebenName(FZiel, n);
             const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(name).constData(),
                          AT_SYMLINK_FOLLOW) == 0)

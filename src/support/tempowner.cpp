@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cerrno>
@@ -48,18 +49,30 @@ void geloeschteLoslassen()
 // Files beside a replaced file that a process with the id `pid` left in `ordner`.
 int danebenEntfernen(const QString &ordner, qint64 pid)
 {
-    static const QRegularExpression muster(QStringLiteral("^\\..+\\.zindara-([0-9]+)-[0-9]+\\.tmp$"));
     const QDir dir(ordner);
     int entfernt = 0;
     for (const QString &name : dir.entryList({QStringLiteral(".*.zindara-*.tmp")}, QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch m = muster.match(name);
-        if (m.hasMatch() && m.captured(1).toLongLong() == pid && QFile::remove(dir.filePath(name)))
+        if (DanebenPid(name) == pid && QFile::remove(dir.filePath(name)))
             ++entfernt;
     }
     return entfernt;
 }
 
 } // namespace
+
+QString DanebenName(const QString &ziel, int n)
+{
+    const QFileInfo info(ziel);
+    return info.absolutePath() + QStringLiteral("/.%1.zindara-%2-%3.tmp")
+                                     .arg(info.fileName(), QString::number(::getpid()), QString::number(n));
+}
+
+qint64 DanebenPid(const QString &name)
+{
+    static const QRegularExpression muster(QStringLiteral("^\\..+\\.zindara-([0-9]+)-[0-9]+\\.tmp$"));
+    const QRegularExpressionMatch m = muster.match(name);
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
 
 bool TempDateiReservieren(const QString &name, bool vorhandeneNehmen)
 {

@@ -16,6 +16,10 @@ bool TempDateiReservieren(const QString &name, bool vorhandeneNehmen);
 // like a working copy, names the folder, so that the next start finds such a file of a process
 // that was killed in that moment. Returns the note's name, empty when it cannot be made.
 QString TempVermerkAnlegen(const QString &ordner);
+// The name ".<name>.zindara-<pid>-<n>.tmp" beside the file `ziel`, for this process.
+QString DanebenName(const QString &ziel, int n);
+// The process id in such a name, 0 when `name` is none.
+qint64 DanebenPid(const QString &name);
 // Removes the note once no such file is left.
 void TempVermerkLoeschen(const QString &vermerk);
 
