@@ -1,5 +1,7 @@
 #include "decoder/mpgdecoder.h"
 
+#include "audio/mpeginfo.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -84,20 +86,10 @@ struct Layer3Header {
 
 Layer3Header layer3Header(const unsigned char *h)
 {
-    static constexpr int mpeg1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
-    static constexpr int mpeg2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
-    static constexpr long rates[4][3] = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
-    if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0)
+    const TFrameHeaderRec f = TMpegInfo::ParseFrameHeader(h, 0);
+    if (!f.valid || f.layer != 3 || f.bitrate == 0 || f.emphasis == 2)
         return {};
-    const int version = (h[1] >> 3) & 3;
-    const int bitrate = h[2] >> 4;
-    const int rate = (h[2] >> 2) & 3;
-    if (version == 1 || ((h[1] >> 1) & 3) != 1 || bitrate == 0 || bitrate == 15 || rate == 3 || (h[3] & 3) == 2)
-        return {};
-    const bool mpeg1Frame = version == 3;
-    const long kbit = mpeg1Frame ? mpeg1[bitrate] : mpeg2[bitrate];
-    const long hz = rates[version][rate];
-    return {int((mpeg1Frame ? 144000 : 72000) * kbit / hz) + ((h[2] >> 1) & 1), mpeg1Frame ? 1152 : 576, hz};
+    return {f.framelength, f.version == 1 ? 1152 : 576, f.samplerate};
 }
 
 // The common file: Layer III frames of one rate, each right after the one before, from byte

@@ -94,7 +94,7 @@ void mendPlainSize(QByteArray &body, qint64 start, qint64 framesEnd, qint64 zero
     if (start + 10 > framesEnd)
         return;
     const auto b = [&](int i) { return qint64(quint8(body.at(start + 4 + i))); };
-    const qint64 synchsafe = (b(0) << 21) + (b(1) << 14) + (b(2) << 7) + b(3);
+    const qint64 synchsafe = TID3v2Tag::SyncsafeToInt(body.mid(start + 4, 4));
     const qint64 plain = b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
     const bool synchsafeFits =
         (b(0) | b(1) | b(2) | b(3)) < 0x80 && leadsOn(body, start + 10 + synchsafe, framesEnd, zerosFrom);
