@@ -1025,8 +1025,7 @@ void TForm1::NachDemTeilen(const QStringList &teile)
 {
     FSplitDateien = teile;
     setStatusText(QStringLiteral("%1=MP3-Datei öffnen; %2=MP3-Informationen zerteilter Dateien")
-                      .arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText),
-                           MenuAktMp3InfosMehrere->shortcut().toString(QKeySequence::NativeText)));
+                      .arg(Tastenkuerzel(MenuDateiOpen), Tastenkuerzel(MenuAktMp3InfosMehrere)));
 }
 
 void TForm1::TeilenStarten()
