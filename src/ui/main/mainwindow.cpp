@@ -505,11 +505,7 @@ void TForm1::SchriftartZuweisen()
 void TForm1::SchalterEinrichten()
 {
     const QFont &font = ProgrammAussehen().Schrift;
-    // 125 pixels, wider where a large font needs more for the caption.
-    int knopfBreite = 125;
-    for (QPushButton *b : {Button1, Button2})
-        knopfBreite =
-            std::max(knopfBreite, TextBreite(b->font(), AmpersandEntfernen(b->text()) + QStringLiteral("MM")));
+    const int knopfBreite = KnopfBreite({Button1, Button2});
     const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     StatusBar1->setFixedHeight(SchriftHoehe(font, TSchalterArt::StatusBar));
     const int editHoehe = SchriftHoehe(font, TSchalterArt::Edit);
