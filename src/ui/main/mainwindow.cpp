@@ -791,9 +791,13 @@ void TForm1::setModus(int modus)
     SchalterEinrichten();
 }
 
+QString TForm1::StatusText() const
+{
+    return StatusPanel3->text();
+}
+
 void TForm1::setStatusText(const QString &text)
 {
-    FStatusText = text;
     StatusPanel3->setText(text);
 }
 

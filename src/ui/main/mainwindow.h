@@ -56,7 +56,7 @@ public:
     int Modus() const { return FModus; }
     void setModus(int modus);
     // The hint text of the third status panel.
-    QString StatusText() const { return FStatusText; }
+    QString StatusText() const;
     void setStatusText(const QString &text);
     // The line last appended to the memo; setting appends a line and puts the caret on it.
     QString MemoText() const { return FMemoText; }
@@ -234,7 +234,6 @@ private:
     QStringList FParameters;
     QString FFilename;
     QString FTmpFilename;
-    QString FStatusText;
     QString FMemoText;
     QString FInitialDir;
     int FModus = 0;
