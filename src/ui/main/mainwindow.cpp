@@ -1101,7 +1101,6 @@ void TForm1::MarkenDialogeErstellen()
     // The marks editor reserves its own playback file beside the working copy.
     try {
         FMarkenForm = std::make_unique<TMarkenForm>(this);
-        FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
     } catch (const EFileError &e) {
         // Without a working copy nothing opens and the start has said so already.
         if (!FTmpFilename.isEmpty())
