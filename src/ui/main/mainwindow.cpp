@@ -1021,6 +1021,12 @@ TTeilAuftrag TForm1::Teilauftrag() const
     return {FTmpFilename, FFilename, Mp3Size()};
 }
 
+TFensterReporter TForm1::MemoReporter()
+{
+    return TFensterReporter(
+        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+}
+
 void TForm1::NachDemTeilen(const QStringList &teile)
 {
     FSplitDateien = teile;
@@ -1034,8 +1040,7 @@ void TForm1::TeilenStarten()
         return;
     TSanduhr sanduhr;
     TBefehlsSperre sperre(this);
-    TFensterReporter report(
-        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    TFensterReporter report = MemoReporter();
     NachDemTeilen(::TeilenStarten(Teilauftrag(), FModus, Bytes, Vorspann, report).SplitDateien);
 }
 
@@ -1043,8 +1048,7 @@ void TForm1::MarkenTeilenStarten()
 {
     TSanduhr sanduhr;
     TBefehlsSperre sperre(this);
-    TFensterReporter report(
-        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    TFensterReporter report = MemoReporter();
     NachDemTeilen(::MarkenTeilenStarten(Teilauftrag(), FPlayer->Length(), FMarken, report).SplitDateien);
 }
 

@@ -27,6 +27,7 @@ class TMarkenForm;
 class TGeheMarkeForm;
 struct TTeilAuftrag;
 class TId3TagsForm;
+class TFensterReporter;
 
 // The main window: everything about the one opened MP3 file.
 class TForm1 : public QMainWindow, public TMailboxEmpfaenger {
@@ -227,6 +228,8 @@ private:
     void PopupMenu1Popup();
     void MarkenDialogeErstellen();
     TTeilAuftrag Teilauftrag() const;
+    // Reports of a split: memo lines into the memo, messages over this window.
+    TFensterReporter MemoReporter();
     void NachDemTeilen(const QStringList &teile);
     // The tag command of both items: Tag 0 the opened file, 1 the pieces of the last split.
     void Mp3InfosEingeben(QAction *item);
