@@ -505,11 +505,7 @@ void TForm1::SchriftartZuweisen()
 void TForm1::SchalterEinrichten()
 {
     const QFont &font = ProgrammAussehen().Schrift;
-    // 125 pixels, wider where a large font needs more for the caption.
-    int knopfBreite = 125;
-    for (QPushButton *b : {Button1, Button2})
-        knopfBreite =
-            std::max(knopfBreite, TextBreite(b->font(), AmpersandEntfernen(b->text()) + QStringLiteral("MM")));
+    const int knopfBreite = KnopfBreite({Button1, Button2});
     const int knopfHoehe = SchriftHoehe(Button1->font(), TSchalterArt::Button);
     StatusBar1->setFixedHeight(SchriftHoehe(font, TSchalterArt::StatusBar));
     const int editHoehe = SchriftHoehe(font, TSchalterArt::Edit);
@@ -795,9 +791,13 @@ void TForm1::setModus(int modus)
     SchalterEinrichten();
 }
 
+QString TForm1::StatusText() const
+{
+    return StatusPanel3->text();
+}
+
 void TForm1::setStatusText(const QString &text)
 {
-    FStatusText = text;
     StatusPanel3->setText(text);
 }
 
@@ -1021,12 +1021,17 @@ TTeilAuftrag TForm1::Teilauftrag() const
     return {FTmpFilename, FFilename, Mp3Size()};
 }
 
+TFensterReporter TForm1::MemoReporter()
+{
+    return TFensterReporter(
+        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+}
+
 void TForm1::NachDemTeilen(const QStringList &teile)
 {
     FSplitDateien = teile;
     setStatusText(QStringLiteral("%1=MP3-Datei öffnen; %2=MP3-Informationen zerteilter Dateien")
-                      .arg(MenuDateiOpen->shortcut().toString(QKeySequence::NativeText),
-                           MenuAktMp3InfosMehrere->shortcut().toString(QKeySequence::NativeText)));
+                      .arg(Tastenkuerzel(MenuDateiOpen), Tastenkuerzel(MenuAktMp3InfosMehrere)));
 }
 
 void TForm1::TeilenStarten()
@@ -1035,8 +1040,7 @@ void TForm1::TeilenStarten()
         return;
     TSanduhr sanduhr;
     TBefehlsSperre sperre(this);
-    TFensterReporter report(
-        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    TFensterReporter report = MemoReporter();
     NachDemTeilen(::TeilenStarten(Teilauftrag(), FModus, Bytes, Vorspann, report).SplitDateien);
 }
 
@@ -1044,8 +1048,7 @@ void TForm1::MarkenTeilenStarten()
 {
     TSanduhr sanduhr;
     TBefehlsSperre sperre(this);
-    TFensterReporter report(
-        this, [this](const QString &zeile) { setMemoText(zeile); }, [this] { MemoZuruecksetzen(); });
+    TFensterReporter report = MemoReporter();
     NachDemTeilen(::MarkenTeilenStarten(Teilauftrag(), FPlayer->Length(), FMarken, report).SplitDateien);
 }
 
@@ -1102,7 +1105,6 @@ void TForm1::MarkenDialogeErstellen()
     // The marks editor reserves its own playback file beside the working copy.
     try {
         FMarkenForm = std::make_unique<TMarkenForm>(this);
-        FMarkenForm->SaveDialog()->setNameFilter(OeffnenFilter);
     } catch (const EFileError &e) {
         // Without a working copy nothing opens and the start has said so already.
         if (!FTmpFilename.isEmpty())

@@ -27,6 +27,7 @@ class TMarkenForm;
 class TGeheMarkeForm;
 struct TTeilAuftrag;
 class TId3TagsForm;
+class TFensterReporter;
 
 // The main window: everything about the one opened MP3 file.
 class TForm1 : public QMainWindow, public TMailboxEmpfaenger {
@@ -56,7 +57,7 @@ public:
     int Modus() const { return FModus; }
     void setModus(int modus);
     // The hint text of the third status panel.
-    QString StatusText() const { return FStatusText; }
+    QString StatusText() const;
     void setStatusText(const QString &text);
     // The line last appended to the memo; setting appends a line and puts the caret on it.
     QString MemoText() const { return FMemoText; }
@@ -227,6 +228,8 @@ private:
     void PopupMenu1Popup();
     void MarkenDialogeErstellen();
     TTeilAuftrag Teilauftrag() const;
+    // Reports of a split: memo lines into the memo, messages over this window.
+    TFensterReporter MemoReporter();
     void NachDemTeilen(const QStringList &teile);
     // The tag command of both items: Tag 0 the opened file, 1 the pieces of the last split.
     void Mp3InfosEingeben(QAction *item);
@@ -234,7 +237,6 @@ private:
     QStringList FParameters;
     QString FFilename;
     QString FTmpFilename;
-    QString FStatusText;
     QString FMemoText;
     QString FInitialDir;
     int FModus = 0;

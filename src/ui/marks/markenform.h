@@ -34,8 +34,6 @@ public:
 
     // The editor's own playback file.
     QString TmpFilename() const { return FTmpFilename; }
-    // The main window gives it the open dialog's filter.
-    QFileDialog *SaveDialog() const { return SaveDialog1; }
 
     void MarkenZuweisen(bool AnfangS);
     void MarkenBytesErmitteln(int ATag);

@@ -114,11 +114,7 @@ void TId3TagsForm::SchalterEinrichten()
     const QFont schrift = FEdits[0]->font();
     const int editHoehe = SchriftHoehe(schrift, TSchalterArt::Edit);
     const int knopfHoehe = SchriftHoehe(FButton1->font(), TSchalterArt::Button);
-    // 125 pixels, wider where a large font needs more for the caption.
-    int knopfBreite = 125;
-    for (QPushButton *b : {FButton1, FButton2})
-        knopfBreite =
-            std::max(knopfBreite, TextBreite(b->font(), AmpersandEntfernen(b->text()) + QStringLiteral("MM")));
+    const int knopfBreite = KnopfBreite({FButton1, FButton2});
     FButton1->resize(knopfBreite, knopfHoehe);
     FButton2->resize(knopfBreite, knopfHoehe);
 

@@ -59,13 +59,7 @@ void TEinfacheComboBox::setText(const QString &text)
 void TEinfacheComboBox::selectItem(const QString &text)
 {
     const QList<QListWidgetItem *> gefunden = FListe->findItems(text, Qt::MatchFixedString);
-    if (gefunden.isEmpty()) {
-        FListe->setCurrentRow(-1);
-        FListe->clearSelection();
-        return;
-    }
-    FListe->setCurrentItem(gefunden.first());
-    FListe->scrollToItem(gefunden.first());
+    zeileZeigen(gefunden.isEmpty() ? -1 : FListe->row(gefunden.first()));
 }
 
 void TEinfacheComboBox::setEditHeight(int height)
@@ -120,8 +114,7 @@ void TEinfacheComboBox::zeileWaehlen(int row)
 {
     if (row < 0 || row >= FListe->count())
         return;
-    FListe->setCurrentRow(row);
-    FListe->scrollToItem(FListe->currentItem());
+    zeileZeigen(row);
     FEdit->setText(FListe->currentItem()->text());
     FEdit->selectAll();
 }
@@ -130,18 +123,24 @@ void TEinfacheComboBox::zeileWaehlen(int row)
 // itself stays as typed.
 void TEinfacheComboBox::listeNachfuehren(const QString &text)
 {
-    if (text.isEmpty()) {
+    int row = -1;
+    for (int i = 0; !text.isEmpty() && i < FListe->count(); ++i) {
+        if (FListe->item(i)->text().startsWith(text, Qt::CaseInsensitive)) {
+            row = i;
+            break;
+        }
+    }
+    zeileZeigen(row);
+}
+
+// The row as current and in view; -1 leaves none current or selected.
+void TEinfacheComboBox::zeileZeigen(int row)
+{
+    if (row < 0) {
         FListe->setCurrentRow(-1);
         FListe->clearSelection();
         return;
     }
-    for (int i = 0; i < FListe->count(); ++i) {
-        if (FListe->item(i)->text().startsWith(text, Qt::CaseInsensitive)) {
-            FListe->setCurrentRow(i);
-            FListe->scrollToItem(FListe->item(i));
-            return;
-        }
-    }
-    FListe->setCurrentRow(-1);
-    FListe->clearSelection();
+    FListe->setCurrentRow(row);
+    FListe->scrollToItem(FListe->item(row));
 }

@@ -33,6 +33,7 @@ protected:
 
 private:
     void zeileWaehlen(int row);
+    void zeileZeigen(int row);
     void listeNachfuehren(const QString &text);
     void anordnen();
 
