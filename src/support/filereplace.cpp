@@ -110,8 +110,11 @@ bool TDateiErsatz::Uebernehmen()
     const int fd = FDatei.handle();
     if (fd < 0 || !FDatei.flush())
         return false;
+    // A new name replaces nothing: like any copy, it reaches the disk in its own time, and a
+    // power cut can only take what was just made. A file that takes another's place is on the
+    // disk before it does, so that one of the two is always whole.
     if (FArt == TArt::Neu)
-        return ::fsync(fd) == 0 && VerknuepfenOhneErsetzen();
+        return VerknuepfenOhneErsetzen();
     // Owner first: changing it clears set-user-ID bits, which the mode then puts back.
     if (::fchown(fd, FAlt.st_uid, FAlt.st_gid) != 0 && ::fchown(fd, uid_t(-1), FAlt.st_gid) != 0) {
         // Not allowed: the file becomes ours, as any new file would.

@@ -33,7 +33,8 @@ public:
     // Starts writing what the new file holds so far to the disk, without waiting for it, so
     // that the flush at the end has less left to wait for.
     void Vorausschreiben();
-    // Flushes the new file and puts it in the target's place. False leaves the target as it was.
+    // Puts the new file in the target's place, flushed to the disk first when it replaces a
+    // file (a new name replaces nothing and is not waited for). False leaves the target as it was.
     bool Uebernehmen();
 
 private:
