@@ -1,11 +1,11 @@
 // What the program does when it opens a file, as a process of its own for commandbench to time:
-// reserve the working copy's name, write the working copy, measure its length as the player
-// does, remove the copy. Prints the length in milliseconds.
+// reserve the working copy's name, write the working copy while the player's scan measures the
+// length, remove the copy. Prints the length in milliseconds.
 //
 //     benchopen FILE
 
-#include "cutting/workingcopy.h"
 #include "decoder/mp3length.h"
+#include "decoder/workingcopyopen.h"
 #include "support/fileutils.h"
 
 #include <QCoreApplication>
@@ -23,8 +23,8 @@ int main(int argc, char *argv[])
     } catch (const EFileError &) {
         return 1;
     }
-    const bool ok = ArbeitskopieErstellen(app.arguments().at(1), kopie);
-    const qint64 ms = ok ? Mp3LaengeMs(kopie) : -1;
+    const TGeoeffneteKopie k = ArbeitskopieOeffnen(app.arguments().at(1), kopie);
+    const qint64 ms = !k.kopiert ? -1 : k.decoder ? Mp3LaengeMs(*k.decoder) : Mp3LaengeMs(kopie);
     QFile::remove(kopie);
     std::printf("%lld\n", static_cast<long long>(ms));
     return ms < 0 ? 1 : 0;

@@ -278,6 +278,39 @@ TMpgDecoder::OpenResult TMpgDecoder::open(const QString &fileName, qint64 start,
     return OpenResult::Ok;
 }
 
+bool TMpgDecoder::switchFile(const QString &fileName)
+{
+    if (!source)
+        return false;
+    struct stat alt{};
+    if (fstat(fileno(source->file), &alt) != 0) {
+        close();
+        return false;
+    }
+    const qint64 count = (source->end >= 0 ? source->end : qint64(alt.st_size)) - source->start;
+    const off_t pos = ftello(source->file) - off_t(source->start);
+    FILE *file = std::fopen(QFile::encodeName(fileName).constData(), "rbe");
+    struct stat neu{};
+    if (!file || fstat(fileno(file), &neu) != 0 || !S_ISREG(neu.st_mode) || qint64(neu.st_size) != count || pos < 0) {
+        if (file)
+            std::fclose(file);
+        close();
+        return false;
+    }
+    // The buffer goes over to the new stream; mpg123 keeps its positions, which count from the
+    // stretch's start, as they count in the new file.
+    std::fclose(source->file);
+    source->file = file;
+    source->start = 0;
+    source->end = -1;
+    std::setvbuf(file, source->buffer.get(), _IOFBF, TMpgQuelle::Puffer);
+    if (fseeko(file, pos, SEEK_SET) != 0) {
+        close();
+        return false;
+    }
+    return true;
+}
+
 qint64 TMpgDecoder::frameStart(size_t stretch, qint64 frame) const
 {
     const Stretch &s = stretches[stretch];

@@ -25,6 +25,10 @@ public:
     OpenResult open(const QString &fileName, qint64 start, qint64 count);
     void close();
     bool isOpen() const { return handle != nullptr; }
+    // Reads on from `fileName`, a file that holds exactly the bytes opened (the stretch given to
+    // open), without scanning them again. False when it holds other bytes or cannot be read;
+    // the decoder is then closed.
+    bool switchFile(const QString &fileName);
 
     long rate() const { return sampleRate; }
     static constexpr int channels = 2;

@@ -117,6 +117,11 @@ void TMediaPlayer::sinkFreigeben(bool sofort)
 
 void TMediaPlayer::Open()
 {
+    Open(nullptr);
+}
+
+void TMediaPlayer::Open(std::unique_ptr<TMpgDecoder> bereit)
+{
     const bool notify = nimmNotify(false);
     sinkFreigeben(false);
     spielBeenden(TMPNotifyValues::nvAborted);
@@ -125,7 +130,9 @@ void TMediaPlayer::Open()
     startSample = standSample = 0;
 
     QString fehler;
-    if (fFileName.isEmpty()) {
+    if (bereit && bereit->isOpen()) {
+        decoder = std::move(bereit);
+    } else if (fFileName.isEmpty()) {
         fehler = QStringLiteral("Es ist keine Datei zum Abspielen angegeben.");
     } else {
         auto neu = std::make_unique<TMpgDecoder>();

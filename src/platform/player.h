@@ -39,6 +39,8 @@ public:
     // Opens FileName read-only (others may read and write it) and scans its length.
     // Raises EMCIDeviceError when it is missing, unreadable or holds no MPEG audio.
     void Open();
+    // The same with FileName already opened and scanned by `bereit` (when it is not null).
+    void Open(std::unique_ptr<TMpgDecoder> bereit);
     void Close();
 
     TMPTimeFormats TimeFormat() const { return fTimeFormat; }

@@ -6,7 +6,7 @@
 #include "cutting/mp3seconds.h"
 #include "cutting/piecenames.h"
 #include "cutting/sizesplit.h"
-#include "cutting/workingcopy.h"
+#include "decoder/workingcopyopen.h"
 #include "platform/desktopentry.h"
 #include "platform/player.h"
 #include "platform/registrymailbox.h"
@@ -744,12 +744,12 @@ void TForm1::setOriFilename(const QString &name)
     }
     FId3v1->ReadFromFile(name);
     FId3v2->ReadFromFile(name);
-    bool kopiert = false;
-    {
+    TGeoeffneteKopie kopie;
+    if (!FTmpFilename.isEmpty()) {
         TSanduhr sanduhr;
-        kopiert = !FTmpFilename.isEmpty() && ArbeitskopieErstellen(name, FTmpFilename);
+        kopie = ArbeitskopieOeffnen(name, FTmpFilename);
     }
-    if (!kopiert) {
+    if (!kopie.kopiert) {
         OeffnungsFehler();
         return;
     }
@@ -757,7 +757,7 @@ void TForm1::setOriFilename(const QString &name)
         FPlayer->Close();
         FPlayer->setFileName(FTmpFilename);
         FPlayer->setNotify(true);
-        FPlayer->Open();
+        FPlayer->Open(std::move(kopie.decoder));
         FPlayer->setTimeFormat(TMPTimeFormats::tfMilliseconds);
         FFilename = name;
         Timer1Timer();
