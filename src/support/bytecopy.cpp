@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <new>
@@ -64,13 +65,23 @@ TKopierErgebnis TByteCopy::Kopieren(QIODevice &quelle, QIODevice &ziel, qint64 a
     const qint64 ausStart = ziel.pos();
     bool kernBenutzt = false;
     const int pause = PauseNachBlock();
+    // The kernel copies faster the more it is given at once, so its blocks grow while each takes
+    // little time and shrink again on a slow disk, where the window must still answer between
+    // them. A slowed copy keeps small blocks, so that a test can stop it between many of them.
+    qint64 kernBlock = Blockgroesse;
     while (e.gelesen < anzahl) {
-        const qint64 block = qMin(Blockgroesse, anzahl - e.gelesen);
+        const qint64 block = qMin(imKern ? kernBlock : Blockgroesse, anzahl - e.gelesen);
         qint64 n = 0;
         if (imKern) {
             loff_t von = einStart + e.gelesen;
             loff_t nach = ausStart + e.geschrieben;
+            const auto anfang = std::chrono::steady_clock::now();
             n = ::copy_file_range(ein->handle(), &von, aus->handle(), &nach, size_t(block), 0);
+            const auto dauer = std::chrono::steady_clock::now() - anfang;
+            if (pause == 0 && dauer < std::chrono::milliseconds(10))
+                kernBlock = qMin(2 * kernBlock, Kernblockgroesse);
+            else if (dauer > std::chrono::milliseconds(40))
+                kernBlock = qMax(kernBlock / 2, Blockgroesse);
             if (n < 0 && !kernBenutzt && declined(errno)) {
                 imKern = false;
                 continue;

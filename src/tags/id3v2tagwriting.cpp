@@ -106,11 +106,14 @@ std::optional<TMP3Error> replaceFile(const QString &name, QIODevice &Stream, con
     const qint64 rest = Stream.size() - from;
     if (!Stream.seek(from))
         return ID3ERR_Cache;
-    qint64 blocks = 0;
+    qint64 written = 0;
     const Copy c = copyBytes(copy, Stream, neu, rest, [&] {
         // Every 16 MiB the disk starts on what is there, while the copy goes on.
-        if (++blocks % 128 == 0)
+        const qint64 now = neu.size();
+        if (now - written >= (16 << 20)) {
+            written = now;
             ersatz.Vorausschreiben();
+        }
     });
     if (c != Copy::Ok)
         return c == Copy::ReadFailed ? ID3ERR_Cache : MP3ERR_SWrite;

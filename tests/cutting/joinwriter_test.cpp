@@ -468,7 +468,7 @@ TEST_F(JoinWriterTest, AnInputIsNeverTheTargetThatIsReplaced)
 // A single large input must not keep the window from painting until it is copied.
 TEST_F(JoinWriterTest, PendingMessagesAreHandledWhileALargeInputIsCopied)
 {
-    const QString gross = writeFile("gross.mp3", ton(4 * 131072, 8));
+    const QString gross = writeFile("gross.mp3", ton(16 << 20, 8));
     ASSERT_TRUE(Mp3ErstellenOk(liste({gross}), path("ziel.mp3"), report));
     EXPECT_GE(report.nachrichten, 4);
 }
