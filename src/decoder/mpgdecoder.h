@@ -26,8 +26,8 @@ public:
     void close();
     bool isOpen() const { return handle != nullptr; }
     // Reads on from `fileName`, a file that holds exactly the bytes opened (the stretch given to
-    // open), without scanning them again. False when it holds other bytes or cannot be read;
-    // the decoder is then closed.
+    // open), without scanning them again. False when its size is not the stretch's or it cannot
+    // be read; the decoder is then closed.
     bool switchFile(const QString &fileName);
 
     long rate() const { return sampleRate; }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <future>
+#include <system_error>
 
 TGeoeffneteKopie ArbeitskopieOeffnen(const QString &quelle, const QString &kopie)
 {
@@ -19,12 +20,16 @@ TGeoeffneteKopie ArbeitskopieOeffnen(const QString &quelle, const QString &kopie
     }
     std::future<std::unique_ptr<TMpgDecoder>> scan;
     if (anzahl > 0) {
-        scan = std::async(std::launch::async, [quelle, start = tags.ID3v2, anzahl] {
-            auto decoder = std::make_unique<TMpgDecoder>();
-            if (decoder->open(quelle, start, anzahl) != TMpgDecoder::OpenResult::Ok)
-                decoder.reset();
-            return decoder;
-        });
+        try {
+            scan = std::async(std::launch::async, [quelle, start = tags.ID3v2, anzahl] {
+                auto decoder = std::make_unique<TMpgDecoder>();
+                if (decoder->open(quelle, start, anzahl) != TMpgDecoder::OpenResult::Ok)
+                    decoder.reset();
+                return decoder;
+            });
+        } catch (const std::system_error &) {
+            // No thread to be had: the player scans the copy afterwards.
+        }
     }
     TGeoeffneteKopie ergebnis;
     ergebnis.kopiert = ArbeitskopieErstellen(quelle, kopie);

@@ -84,7 +84,7 @@ TEST_F(WorkingCopyOpen, NoDecoderWhereThereIsNothingToPlayOrNoCopy)
     }
 }
 
-// A decoder moves only to a file of exactly the bytes it scanned.
+// A decoder moves only to a file of the size of the bytes it scanned.
 TEST_F(WorkingCopyOpen, AnotherFileIsRefused)
 {
     const QByteArray audio = mpeg::frames({}, 100, true);
