@@ -11,7 +11,8 @@ bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel)
     return ArbeitskopieErstellen(quelle, ziel, kopierer);
 }
 
-bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel, TByteCopy &kopierer)
+bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel, TByteCopy &kopierer,
+                           const std::function<void(qint64 anfang, qint64 anzahl)> &vorDerKopie)
 {
     QFile ein(quelle);
     if (!ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -37,5 +38,7 @@ bool ArbeitskopieErstellen(const QString &quelle, const QString &ziel, TByteCopy
         return true;
     if (!ein.seek(tags.ID3v2))
         return false;
+    if (vorDerKopie)
+        vorDerKopie(tags.ID3v2, anzahl);
     return kopierer.Kopieren(ein, aus, anzahl).vollstaendig(anzahl);
 }
