@@ -1,5 +1,5 @@
 #include "cli/audioinfo.h"
-#include "cli/commands.h"
+#include "cli/commandlist.h"
 
 #include "support/formatting.h"
 #include "tags/codepage.h"
@@ -256,24 +256,10 @@ QStringList id3v2Lines(const TID3v2Tag &tag, TMP3Error readResult)
     return lines;
 }
 
-} // namespace
-
-int runInfo(const QStringList &args, CliStreams io)
+int runInfo(const CliArguments &args, CliStreams io)
 {
-    bool json = false;
-    QStringList files;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--json")) {
-            json = true;
-        } else if (args[i] == QLatin1String("--")) {
-            files += args.mid(i + 1);
-            break;
-        } else if (args[i].startsWith(QLatin1String("--"))) {
-            return usageError(io, QStringLiteral("Unbekannte Option \"%1\".").arg(args[i]));
-        } else {
-            files << args[i];
-        }
-    }
+    const bool json = args.has(QStringLiteral("--json"));
+    const QStringList &files = args.operands();
     if (files.isEmpty())
         return usageError(io, QStringLiteral("Es wurde keine Datei angegeben."));
 
@@ -315,4 +301,17 @@ int runInfo(const QStringList &args, CliStreams io)
     if (json)
         io.out << QJsonDocument(array).toJson(QJsonDocument::Indented);
     return code;
+}
+
+} // namespace
+
+CliCommand infoCommand()
+{
+    return {
+        QStringLiteral("info"),
+        QStringLiteral("Tags und MPEG-Daten der Dateien zeigen."),
+        {{{QStringLiteral("[--json] DATEI...")}, QStringLiteral("Tags und MPEG-Daten der Dateien zeigen")}},
+        {{QStringLiteral("--json"), {}, QStringLiteral("als JSON ausgeben")}},
+        runInfo,
+    };
 }

@@ -1,4 +1,4 @@
-#include "cli/commands.h"
+#include "cli/commandlist.h"
 
 #include "cutting/cutreporter.h"
 #include "cutting/joinwriter.h"
@@ -29,39 +29,16 @@ private:
     TMeldungAntwort FAntwort;
 };
 
-} // namespace
-
-int runJoin(const QStringList &args, CliStreams io)
+int runJoin(const CliArguments &args, CliStreams io)
 {
-    QString ziel;
-    bool zielGesetzt = false;
-    bool anhaengen = false;
-    bool ueberschreiben = false;
-    QStringList dateien;
-    bool nurDateien = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (nurDateien || a == QLatin1String("-") || !a.startsWith(QLatin1Char('-'))) {
-            dateien << a;
-        } else if (a == QLatin1String("--")) {
-            nurDateien = true;
-        } else if (a == QLatin1String("-o")) {
-            if (zielGesetzt)
-                return usageError(io, QStringLiteral("Die Zieldatei wurde mehrfach angegeben."));
-            if (i + 1 >= args.size() || args[i + 1].isEmpty())
-                return usageError(io, QStringLiteral("Nach -o fehlt der Name der Zieldatei."));
-            ziel = args[++i];
-            zielGesetzt = true;
-        } else if (a == QLatin1String("--append")) {
-            anhaengen = true;
-        } else if (a == QLatin1String("--overwrite")) {
-            ueberschreiben = true;
-        } else {
-            return usageError(io, QStringLiteral("Unbekannte Option \"%1\".").arg(a));
-        }
-    }
-    if (!zielGesetzt)
+    const QString ziel = args.value(QStringLiteral("-o"));
+    const bool anhaengen = args.has(QStringLiteral("--append"));
+    const bool ueberschreiben = args.has(QStringLiteral("--overwrite"));
+    const QStringList &dateien = args.operands();
+    if (!args.has(QStringLiteral("-o")))
         return usageError(io, QStringLiteral("Die Zieldatei fehlt (-o ZIEL)."));
+    if (ziel.isEmpty())
+        return usageError(io, QStringLiteral("Nach -o fehlt der Name der Zieldatei."));
     if (anhaengen && ueberschreiben)
         return usageError(io, QStringLiteral("--append und --overwrite schließen einander aus."));
     if (dateien.isEmpty())
@@ -90,4 +67,22 @@ int runJoin(const QStringList &args, CliStreams io)
     for (const QString &m : std::as_const(report.Meldungen))
         (m == erfolg ? io.out : io.err) << m << "\n";
     return report.Meldungen == QStringList{erfolg} ? 0 : 1;
+}
+
+} // namespace
+
+CliCommand joinCommand()
+{
+    return {
+        QStringLiteral("join"),
+        QStringLiteral("Dateien zu einer Datei zusammenfügen."),
+        {{{QStringLiteral("-o ZIEL [--append | --overwrite] DATEI...")},
+          QStringLiteral("Dateien zu einer Datei zusammenfügen")}},
+        {
+            {QStringLiteral("-o"), QStringLiteral("ZIEL"), QStringLiteral("die Zieldatei")},
+            {QStringLiteral("--append"), {}, QStringLiteral("an eine bestehende Zieldatei anhängen")},
+            {QStringLiteral("--overwrite"), {}, QStringLiteral("eine bestehende Zieldatei überschreiben")},
+        },
+        runJoin,
+    };
 }

@@ -1,4 +1,4 @@
-#include "cli/commands.h"
+#include "cli/commandlist.h"
 
 #include "cutting/cutreporter.h"
 #include "cutting/filesplit.h"
@@ -58,59 +58,83 @@ std::optional<qint64> markeLesen(const QString &text)
     }
 }
 
-} // namespace
+// The ways of splitting by size or time, with the mode each one asks for.
+struct SizeOrTime {
+    const char *option;
+    int modus;
+};
+constexpr SizeOrTime kSizeOrTime[] = {{"--kb", ModusBytes}, {"--minutes", ModusMinuten}, {"--seconds", ModusSekunden}};
 
-int runSplit(const QStringList &args, CliStreams io)
+int runSplit(const CliArguments &args, CliStreams io)
 {
-    QString datei;
+    if (args.operands().size() > 1)
+        return usageError(io, QStringLiteral("split teilt genau eine Datei."));
     int modus = 0;
     std::optional<qint64> anzahl;
-    std::optional<qint64> ueberlappung;
-    QList<qint64> marken;
-
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            if (!datei.isEmpty())
-                return usageError(io, QStringLiteral("split teilt genau eine Datei."));
-            datei = a;
+    for (const SizeOrTime &art : kSizeOrTime) {
+        const QString option = QLatin1String(art.option);
+        if (!args.has(option))
             continue;
-        }
-        if (i + 1 >= args.size())
-            return usageError(io, QStringLiteral("Zu %1 fehlt der Wert.").arg(a));
-        const QString wert = args[++i];
-        if (a == QLatin1String("--kb") || a == QLatin1String("--minutes") || a == QLatin1String("--seconds")) {
-            if (modus != 0)
-                return usageError(io, QStringLiteral("Nur eine Art zu teilen ist möglich (--kb, --minutes, --seconds oder --mark)."));
-            modus = a == QLatin1String("--kb") ? ModusBytes : a == QLatin1String("--minutes") ? ModusMinuten : ModusSekunden;
-            anzahl = zahl(wert);
-            if (!anzahl)
-                return usageError(io, QStringLiteral("Zu %1 gehört eine ganze Zahl, nicht \"%2\".").arg(a, wert));
-        } else if (a == QLatin1String("--overlap")) {
-            ueberlappung = zahl(wert);
-            if (!ueberlappung || *ueberlappung > 9)
-                return usageError(io, QStringLiteral("Die Überlappung ist eine Zahl von 0 bis 9 Sekunden, nicht \"%1\".").arg(wert));
-        } else if (a == QLatin1String("--mark")) {
-            if (modus != 0 && modus != ModusMarken)
-                return usageError(io, QStringLiteral("Nur eine Art zu teilen ist möglich (--kb, --minutes, --seconds oder --mark)."));
-            modus = ModusMarken;
+        if (modus != 0)
+            return usageError(io, QStringLiteral("Nur eine Art zu teilen ist möglich (--kb, --minutes, --seconds oder --mark)."));
+        modus = art.modus;
+        anzahl = zahl(args.value(option));
+        if (!anzahl)
+            return usageError(io, QStringLiteral("Zu %1 gehört eine ganze Zahl, nicht \"%2\".").arg(option, args.value(option)));
+    }
+    std::optional<qint64> ueberlappung;
+    if (args.has(QStringLiteral("--overlap"))) {
+        const QString wert = args.value(QStringLiteral("--overlap"));
+        ueberlappung = zahl(wert);
+        if (!ueberlappung || *ueberlappung > 9)
+            return usageError(io, QStringLiteral("Die Überlappung ist eine Zahl von 0 bis 9 Sekunden, nicht \"%1\".").arg(wert));
+    }
+    QList<qint64> marken;
+    if (args.has(QStringLiteral("--mark"))) {
+        if (modus != 0)
+            return usageError(io, QStringLiteral("Nur eine Art zu teilen ist möglich (--kb, --minutes, --seconds oder --mark)."));
+        modus = ModusMarken;
+        for (const QString &wert : args.values(QStringLiteral("--mark"))) {
             const std::optional<qint64> ms = markeLesen(wert);
             if (!ms)
                 return usageError(io, QStringLiteral("Die Marke \"%1\" ist weder H:MM:SS,mmm noch eine Zahl von Millisekunden.").arg(wert));
             marken.push_back(*ms);
-        } else {
-            return usageError(io, QStringLiteral("Unbekannte Option %1.").arg(a));
         }
     }
-    if (datei.isEmpty())
+    if (args.operands().isEmpty())
         return usageError(io, QStringLiteral("Es wurde keine Datei angegeben."));
     if (modus == 0)
         return usageError(io, QStringLiteral("Es fehlt, wie geteilt wird: --kb, --minutes, --seconds oder --mark."));
     if (modus == ModusMarken && ueberlappung)
         return usageError(io, QStringLiteral("Beim Teilen an Marken gibt es keine Überlappung."));
 
+    const QString datei = args.operands().first();
     TCliReporter reporter(io);
     const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken},
                                         [](const QString &f, qint64 anfang, qint64 anzahl) { return Mp3LaengeMs(f, anfang, anzahl); }, reporter);
     return e.Fehler ? 1 : 0;
+}
+
+} // namespace
+
+CliCommand splitCommand()
+{
+    return {
+        QStringLiteral("split"),
+        QStringLiteral("Datei in Teile fester Größe oder Dauer oder an Marken teilen."),
+        {
+            {{QStringLiteral("DATEI (--kb N | --minutes N | --seconds N) [--overlap S]")},
+             QStringLiteral("Datei in Teile fester Größe oder Dauer teilen")},
+            {{QStringLiteral("DATEI --mark M [--mark M ...]")},
+             QStringLiteral("Datei an Marken teilen (H:MM:SS,mmm oder Millisekunden)")},
+        },
+        {
+            {QStringLiteral("--kb"), QStringLiteral("N"), QStringLiteral("Teile von N Kilobytes")},
+            {QStringLiteral("--minutes"), QStringLiteral("N"), QStringLiteral("Teile von N Minuten")},
+            {QStringLiteral("--seconds"), QStringLiteral("N"), QStringLiteral("Teile von N Sekunden")},
+            {QStringLiteral("--overlap"), QStringLiteral("S"), QStringLiteral("Überlappung der Teile, 0 bis 9 Sekunden")},
+            {QStringLiteral("--mark"), QStringLiteral("M"), QStringLiteral("an der Marke M teilen (H:MM:SS,mmm oder Millisekunden), mehrfach möglich"), true},
+        },
+        runSplit,
+    };
 }

@@ -1,4 +1,4 @@
-#include "cli/commands.h"
+#include "cli/commandlist.h"
 
 #include "support/mp3error.h"
 #include "tags/id3tagwrite.h"
@@ -13,18 +13,19 @@ namespace {
 
 struct FieldOption {
     const char *option;
-    const char *name; // as the tag editor labels it
+    const char *value; // its placeholder in the help
+    const char *name;  // as the tag editor labels it
 };
 
 // In the order of TId3Feld.
 constexpr std::array<FieldOption, Id3FeldAnzahl> kFields = {{
-    {"--title", "Titel"},
-    {"--artist", "Autor"},
-    {"--album", "Albumtitel"},
-    {"--year", "Jahr"},
-    {"--comment", "Kommentar"},
-    {"--track", "Tracknummer"},
-    {"--genre", "Genre"},
+    {"--title", "T", "Titel"},
+    {"--artist", "A", "Autor"},
+    {"--album", "A", "Albumtitel"},
+    {"--year", "J", "Jahr"},
+    {"--comment", "K", "Kommentar"},
+    {"--track", "N", "Tracknummer"},
+    {"--genre", "G", "Genre"},
 }};
 
 struct Request {
@@ -56,42 +57,15 @@ QString errorText(TMP3Error code)
 }
 
 // Returns an error message for bad arguments, empty text when they are fine.
-QString parse(const QStringList &args, Request &request)
+QString parse(const CliArguments &args, Request &request)
 {
+    request.files = args.operands();
+    for (int f = 0; f < Id3FeldAnzahl; ++f)
+        if (const QString option = QLatin1String(kFields[f].option); args.has(option))
+            request.values[f] = args.value(option);
     std::optional<QString> remove;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString arg = args[i];
-        if (arg == QLatin1String("--")) {
-            request.files += args.mid(i + 1);
-            break;
-        }
-        if (!arg.startsWith(QLatin1String("--"))) {
-            request.files << arg;
-            continue;
-        }
-        std::optional<QString> value;
-        if (const qsizetype eq = arg.indexOf(u'='); eq > 0) {
-            value = arg.mid(eq + 1);
-            arg.truncate(eq);
-        }
-        std::optional<QString> *target = &remove;
-        if (arg != QLatin1String("--remove")) {
-            target = nullptr;
-            for (int f = 0; f < Id3FeldAnzahl; ++f)
-                if (arg == QLatin1String(kFields[f].option))
-                    target = &request.values[f];
-            if (!target)
-                return QStringLiteral("Unbekannte Option \"%1\".").arg(arg);
-        }
-        if (!value) {
-            if (i + 1 >= args.size())
-                return QStringLiteral("Nach \"%1\" fehlt der Wert.").arg(arg);
-            value = args[++i];
-        }
-        if (target->has_value())
-            return QStringLiteral("Die Option \"%1\" ist doppelt angegeben.").arg(arg);
-        *target = *value;
-    }
+    if (args.has(QStringLiteral("--remove")))
+        remove = args.value(QStringLiteral("--remove"));
 
     bool anyField = false;
     for (const auto &value : request.values)
@@ -176,9 +150,7 @@ bool removeFile(const QString &file, const Request &request, CliStreams io)
     return ok;
 }
 
-} // namespace
-
-int runTag(const QStringList &args, CliStreams io)
+int runTag(const CliArguments &args, CliStreams io)
 {
     Request request;
     if (const QString message = parse(args, request); !message.isEmpty())
@@ -201,4 +173,28 @@ int runTag(const QStringList &args, CliStreams io)
         allOk = allOk && ok;
     }
     return allOk ? 0 : 1;
+}
+
+} // namespace
+
+CliCommand tagCommand()
+{
+    QList<CliOption> options;
+    for (const FieldOption &field : kFields)
+        options.append({QLatin1String(field.option), QLatin1String(field.value),
+                        QStringLiteral("%1 schreiben").arg(QString::fromLatin1(field.name))});
+    options.append({QStringLiteral("--remove"), QStringLiteral("v1|v2|both"),
+                    QStringLiteral("ID3v1-Tag, ID3v2-Tag oder beide entfernen")});
+    return {
+        QStringLiteral("tag"),
+        QStringLiteral("ID3v1- und ID3v2-Tag der Dateien schreiben oder entfernen."),
+        {
+            {{QStringLiteral("[--title T] [--artist A] [--album A] [--year J] [--comment K]"),
+              QStringLiteral("[--track N] [--genre G] DATEI...")},
+             QStringLiteral("ID3v1- und ID3v2-Tag der Dateien schreiben")},
+            {{QStringLiteral("--remove v1|v2|both DATEI...")}, QStringLiteral("Tags entfernen")},
+        },
+        options,
+        runTag,
+    };
 }
