@@ -4,8 +4,8 @@
 
 const CliOption &helpOption()
 {
-    static const CliOption option{QStringLiteral("--help"), {}, QStringLiteral("diese Hilfe zeigen"), false,
-                                  QStringLiteral("-h")};
+    static const CliOption option{
+        QStringLiteral("--help"), {}, QStringLiteral("diese Hilfe zeigen"), false, QStringLiteral("-h")};
     return option;
 }
 

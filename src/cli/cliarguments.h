@@ -7,8 +7,8 @@
 
 // One option of a command. An option with a value placeholder takes a value; one without is a flag.
 struct CliOption {
-    QString name;   // "--kb" or "-o"
-    QString value;  // the value's placeholder in the help ("N"); empty for a flag
+    QString name;  // "--kb" or "-o"
+    QString value; // the value's placeholder in the help ("N"); empty for a flag
     QString help;
     bool repeatable = false;
     QString alias = {}; // a short name beside the long one ("-h")

@@ -50,13 +50,12 @@ QStringList callLines(const QString &lead, const CliCommand &command, const CliU
 
 QString programHelp(const QList<CliCommand> &commands, const QList<CliOption> &programOptions)
 {
-    QString text = QStringLiteral(
-        "Aufruf: zindara-cli BEFEHL [OPTIONEN] DATEI...\n"
-        "\n"
-        "Zindara teilt MP3-Dateien, fügt sie zusammen und liest und schreibt ihre ID3-Tags,\n"
-        "ohne den Ton neu zu kodieren.\n"
-        "\n"
-        "Befehle:\n");
+    QString text = QStringLiteral("Aufruf: zindara-cli BEFEHL [OPTIONEN] DATEI...\n"
+                                  "\n"
+                                  "Zindara teilt MP3-Dateien, fügt sie zusammen und liest und schreibt ihre ID3-Tags,\n"
+                                  "ohne den Ton neu zu kodieren.\n"
+                                  "\n"
+                                  "Befehle:\n");
     for (const CliCommand &command : commands)
         for (const CliUsage &usage : command.usages)
             text += twoColumns(callLines(QStringLiteral("  "), command, usage), usage.help);
@@ -69,7 +68,8 @@ QString commandHelp(const CliCommand &command)
 {
     QString text;
     for (const CliUsage &usage : command.usages) {
-        const QString lead = text.isEmpty() ? QStringLiteral("Aufruf: zindara-cli ") : QStringLiteral("        zindara-cli ");
+        const QString lead =
+            text.isEmpty() ? QStringLiteral("Aufruf: zindara-cli ") : QStringLiteral("        zindara-cli ");
         text += callLines(lead, command, usage).join(u'\n') + u'\n';
     }
     text += u'\n' + command.summary + QStringLiteral("\n\nOptionen:\n");

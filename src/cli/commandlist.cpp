@@ -16,8 +16,8 @@ const CliCommand *findCommand(const QString &name)
 
 const CliOption &versionOption()
 {
-    static const CliOption option{QStringLiteral("--version"), {}, QStringLiteral("Version zeigen"), false,
-                                  QStringLiteral("-v")};
+    static const CliOption option{
+        QStringLiteral("--version"), {}, QStringLiteral("Version zeigen"), false, QStringLiteral("-v")};
     return option;
 }
 

@@ -24,12 +24,14 @@ protected:
         p.setWorkingDirectory(path(folder));
         p.start(QStringLiteral(ZINDARA_CLI), args);
         EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
     // Three seconds of silent CBR audio with both tags.
     QString song(const QString &name) const
     {
-        return writeFile(name, mpeg::id3v2Tag(3, 1024) + mpeg::frames({}, 115, true) + mpeg::id3v1Tag(QStringLiteral("T")));
+        return writeFile(name,
+                         mpeg::id3v2Tag(3, 1024) + mpeg::frames({}, 115, true) + mpeg::id3v1Tag(QStringLiteral("T")));
     }
     // Every file of a folder with its bytes.
     static QList<QPair<QString, QByteArray>> contents(const QString &folder)
@@ -59,7 +61,8 @@ TEST_F(CliOptionsTest, TheSameFaultGivesTheSameMessageInEveryCommand)
         {{"split", "a.mp3", "--kb"}, "Nach \"--kb\" fehlt der Wert."},
         {{"join", "a.mp3", "-o"}, "Nach \"-o\" fehlt der Wert."},
         {{"tag", "--title=A", "--title", "B", "a.mp3"}, "Die Option \"--title\" ist doppelt angegeben."},
-        {{"split", "a.mp3", "--kb", "10", "--overlap", "1", "--overlap=2"}, "Die Option \"--overlap\" ist doppelt angegeben."},
+        {{"split", "a.mp3", "--kb", "10", "--overlap", "1", "--overlap=2"},
+         "Die Option \"--overlap\" ist doppelt angegeben."},
         {{"join", "-o", "x.mp3", "-o", "y.mp3", "a.mp3"}, "Die Option \"-o\" ist doppelt angegeben."},
         {{"info", "--json=ja", "a.mp3"}, "Zu \"--json\" gehört kein Wert."},
         {{"join", "-o", "x.mp3", "--append=ja", "a.mp3"}, "Zu \"--append\" gehört kein Wert."},
@@ -67,8 +70,9 @@ TEST_F(CliOptionsTest, TheSameFaultGivesTheSameMessageInEveryCommand)
     for (const Case &c : cases) {
         const CliRun r = cli(c.args);
         EXPECT_EQ(r.code, 2) << c.args.join(u' ').toStdString();
-        EXPECT_EQ(r.err.toStdString(),
-                  QStringLiteral("zindara-cli: %1\nMehr mit: zindara-cli --help\n").arg(QString::fromUtf8(c.message)).toStdString())
+        EXPECT_EQ(r.err.toStdString(), QStringLiteral("zindara-cli: %1\nMehr mit: zindara-cli --help\n")
+                                           .arg(QString::fromUtf8(c.message))
+                                           .toStdString())
             << c.args.join(u' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
     }
@@ -85,7 +89,8 @@ TEST_F(CliOptionsTest, AValueAfterAnEqualsSignIsTheSameAsTheNextWord)
     const Case cases[] = {
         {{"split", "a.mp3", "--kb", "20"}, {"split", "a.mp3", "--kb=20"}},
         {{"split", "a.mp3", "--seconds", "1", "--overlap", "1"}, {"split", "--seconds=1", "a.mp3", "--overlap=1"}},
-        {{"split", "a.mp3", "--mark", "500", "--mark", "0:00:02,000"}, {"split", "a.mp3", "--mark=500", "--mark=0:00:02,000"}},
+        {{"split", "a.mp3", "--mark", "500", "--mark", "0:00:02,000"},
+         {"split", "a.mp3", "--mark=500", "--mark=0:00:02,000"}},
         {{"tag", "--title", "Neu", "--year", "2024", "a.mp3"}, {"tag", "--title=Neu", "--year=2024", "a.mp3"}},
         {{"tag", "--remove", "v2", "a.mp3"}, {"tag", "--remove=v2", "a.mp3"}},
     };
@@ -99,7 +104,8 @@ TEST_F(CliOptionsTest, AValueAfterAnEqualsSignIsTheSameAsTheNextWord)
         const CliRun joined = cli(c.joined, two);
         EXPECT_EQ(apart.code, 0) << c.apart.join(u' ').toStdString() << apart.err.toStdString();
         EXPECT_EQ(joined.code, 0) << c.joined.join(u' ').toStdString() << joined.err.toStdString();
-        EXPECT_EQ(QString(joined.out).replace(two, one).toStdString(), apart.out.toStdString()); // the memo names the folder
+        EXPECT_EQ(QString(joined.out).replace(two, one).toStdString(),
+                  apart.out.toStdString()); // the memo names the folder
         EXPECT_GT(contents(path(one)).size(), c.apart.first() == QLatin1String("split") ? 1 : 0);
         EXPECT_TRUE(contents(path(two)) == contents(path(one))) << c.joined.join(u' ').toStdString();
     }
@@ -127,7 +133,9 @@ TEST_F(CliOptionsTest, EveryCommandShowsItsOwnHelp)
     };
     const Case cases[] = {
         {"info", {"--json"}},
-        {"tag", {"--title T", "--artist A", "--album A", "--year J", "--comment K", "--track N", "--genre G", "--remove v1|v2|both"}},
+        {"tag",
+         {"--title T", "--artist A", "--album A", "--year J", "--comment K", "--track N", "--genre G",
+          "--remove v1|v2|both"}},
         {"split", {"--kb N", "--minutes N", "--seconds N", "--overlap S", "--mark M"}},
         {"join", {"-o ZIEL", "--append", "--overwrite"}},
     };
@@ -138,7 +146,8 @@ TEST_F(CliOptionsTest, EveryCommandShowsItsOwnHelp)
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         EXPECT_TRUE(r.out.startsWith(QStringLiteral("Aufruf: zindara-cli %1 ").arg(command))) << r.out.toStdString();
         for (const QString &option : c.options + QStringList{QStringLiteral("-h, --help")})
-            EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1 ").arg(option))) << c.command << ' ' << option.toStdString();
+            EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1 ").arg(option)))
+                << c.command << ' ' << option.toStdString();
         EXPECT_EQ(cli({command, QStringLiteral("a.mp3"), QStringLiteral("-h")}).out, r.out) << c.command;
     }
 }
