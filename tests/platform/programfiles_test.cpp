@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 
@@ -10,28 +11,24 @@ class ProgramFilesTest : public TempDirTest {};
 
 TEST_F(ProgramFilesTest, FilesAreFoundBesideTheProgramOrInItsPrefix)
 {
-    struct Case {
-        const char *what;
-        QStringList present;
-        const char *found;
-    };
-    const Case cases[] = {
-        {"build folder", {"bin/History.txt"}, "bin/History.txt"},
-        {"installed", {"share/zindara/History.txt"}, "share/zindara/History.txt"},
-        {"beside wins", {"bin/History.txt", "share/zindara/History.txt"}, "bin/History.txt"},
-        {"missing", {}, "bin/History.txt"},
-        {"another program's folder", {"share/other/History.txt", "share/History.txt"}, "bin/History.txt"},
+    // The files present in a prefix, and the name looked up for "History.txt".
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"bin/History.txt"}, "bin/History.txt"},
+        {{"share/zindara/History.txt"}, "share/zindara/History.txt"},
+        {{"bin/History.txt", "share/zindara/History.txt"}, "bin/History.txt"},
+        {{}, "bin/History.txt"},
+        {{"share/other/History.txt", "share/History.txt"}, "bin/History.txt"},
     };
     int n = 0;
-    for (const Case &c : cases) {
+    for (const auto &[present, found] : cases) {
         const QString prefix = QStringLiteral("p%1/").arg(++n);
-        for (const QString &file : c.present + QStringList{QStringLiteral("bin/zindara")}) {
+        for (const QString &file : present + QStringList{QStringLiteral("bin/zindara")}) {
             ASSERT_TRUE(QDir().mkpath(QFileInfo(path(prefix + file)).absolutePath()));
             writeFile(prefix + file, "V1.42");
         }
         EXPECT_EQ(ProgrammDateiIn(path(prefix + QStringLiteral("bin")), QStringLiteral("History.txt")),
-                  path(prefix + QLatin1String(c.found)))
-            << c.what;
+                  path(prefix + QLatin1String(found)))
+            << present.join(QLatin1Char(' ')).toStdString();
     }
 }
 
