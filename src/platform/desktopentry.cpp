@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -176,8 +177,40 @@ bool VerknuepfungAnlegen(const QString &link, const QString &target, const QStri
                              | QFileDevice::ReadOther);
 }
 
+bool EintragStartetProgramm(const QString &desktopFile, const QString &program)
+{
+    const QStringList exec = ExecZerlegen(DesktopEintragWert(desktopFile, QStringLiteral("Exec")));
+    if (exec.isEmpty())
+        return false;
+    const QString started =
+        exec.constFirst().contains(QLatin1Char('/')) ? exec.constFirst() : QStandardPaths::findExecutable(exec.constFirst());
+    const QString target = QFileInfo(program).canonicalFilePath();
+    return !started.isEmpty() && !target.isEmpty() && QFileInfo(started).canonicalFilePath() == target;
+}
+
+QString InstallierterEintrag(const QString &link)
+{
+    if (link.isEmpty())
+        return QString();
+    const QString own = QFileInfo(link).absoluteFilePath();
+    // The menu shows the first file of a name along the data folders; the user's own comes first.
+    const QStringList found = QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation, QFileInfo(link).fileName());
+    for (const QString &file : found) {
+        if (QFileInfo(file).absoluteFilePath() != own)
+            return file;
+    }
+    return QString();
+}
+
 bool SendToVerknuepfungErneuern()
 {
-    return VerknuepfungAnlegen(SendToLink(), QCoreApplication::applicationFilePath(), QString(), 1, 0, QString(),
-                               QString());
+    const QString link = SendToLink();
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString installed = InstallierterEintrag(link);
+    if (!installed.isEmpty() && EintragStartetProgramm(installed, self)) {
+        // The package's entry of the same name already starts this program; ours would hide
+        // its icon and texts, and one left by an earlier copy would start that copy instead.
+        return !QFileInfo::exists(link) || QFile::remove(link);
+    }
+    return VerknuepfungAnlegen(link, self, QString(), 1, 0, QString(), QString());
 }

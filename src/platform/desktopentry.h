@@ -23,5 +23,15 @@ QString DesktopEintragWert(const QString &desktopFile, const QString &key,
 bool VerknuepfungAnlegen(const QString &link, const QString &target, const QString &arguments, int show,
                          int hotkey, const QString &folder, const QString &description);
 
-// Rewrites SendToLink() for this program; done at every start, errors ignored.
+// True when the Exec line of `desktopFile` starts `program` (looked up along PATH when it is a
+// bare name), compared with links resolved.
+bool EintragStartetProgramm(const QString &desktopFile, const QString &program);
+
+// The entry of the same name as `link` in the system's data folders (an installed package's),
+// the one the menu would show without `link`; empty when there is none.
+QString InstallierterEintrag(const QString &link);
+
+// Rewrites SendToLink() for this program; done at every start, errors ignored. When an installed
+// entry of that name already starts this program, SendToLink() is removed instead, so that the
+// menu shows one entry, the installed one.
 bool SendToVerknuepfungErneuern();

@@ -76,6 +76,48 @@ TEST_F(DesktopEntryTest, EveryStartRewritesTheEntry)
     ProzessTexteSetzen();
 }
 
+// The menu shows one entry per file name: the user's hides an installed one. Ours is left out
+// (and an earlier copy's removed) only where the installed entry starts this very program.
+TEST_F(DesktopEntryTest, AnInstalledEntryForThisProgramIsNotHiddenByOurs)
+{
+    ProzessTexteSetzen();
+    const QString link = SendToLink();
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString bin = path(QStringLiteral("prefix/bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QFile::link(self, bin + QStringLiteral("/zindara")));
+    setEnv("PATH", bin + QLatin1Char(':') + qEnvironmentVariable("PATH"));
+    struct Case {
+        const char *what;
+        QByteArray installedExec; // empty: no installed entry
+        bool ours;
+    };
+    const Case cases[] = {
+        {"nothing installed", {}, true},
+        {"by name along PATH", "zindara %F", false},
+        {"by full path, through a link", ExecZusammensetzen({bin + QStringLiteral("/zindara")}).toUtf8() + " %F", false},
+        {"another program", "/usr/bin/zindara %F", true},
+        {"a name not on PATH", "zindara-alt %F", true},
+    };
+    const QString installed = path(QStringLiteral("usr-share/applications/zindara.desktop"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).absolutePath()));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(link).absolutePath()));
+    for (const Case &c : cases) {
+        QFile::remove(installed);
+        if (!c.installedExec.isEmpty())
+            writeFile(QStringLiteral("usr-share/applications/zindara.desktop"),
+                      "[Desktop Entry]\nType=Application\nName=Zindara\nExec=" + c.installedExec + "\n");
+        writeFile(QStringLiteral("data/applications/zindara.desktop"), "[Desktop Entry]\nExec=/old/zindara %F\n");
+        EXPECT_EQ(InstallierterEintrag(link), c.installedExec.isEmpty() ? QString() : installed) << c.what;
+        EXPECT_TRUE(SendToVerknuepfungErneuern()) << c.what;
+        EXPECT_EQ(QFileInfo::exists(link), c.ours) << c.what;
+        if (c.ours) {
+            EXPECT_EQ(ExecZerlegen(DesktopEintragWert(link, QStringLiteral("Exec"))), QStringList{self}) << c.what;
+        }
+    }
+    ProzessTexteSetzen();
+}
+
 TEST_F(DesktopEntryTest, AnEntryThatCannotBeSavedReportsFalse)
 {
     const QString blocker = writeFile(QStringLiteral("datei"), "x");

@@ -9,6 +9,7 @@
 #include "decoder/workingcopyopen.h"
 #include "platform/desktopentry.h"
 #include "platform/player.h"
+#include "platform/programfiles.h"
 #include "platform/registrymailbox.h"
 #include "platform/screenreaderoutput.h"
 #include "platform/settings.h"
@@ -121,11 +122,6 @@ protected:
                               fontMetrics().elidedText(text(), Qt::ElideRight, r.width()), foregroundRole());
     }
 };
-
-QString ProgrammDatei(const QString &name)
-{
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-}
 
 } // namespace
 
