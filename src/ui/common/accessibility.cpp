@@ -1,8 +1,10 @@
 #include "ui/common/accessibility.h"
 
 #include "ui/common/lineeditaccess.h"
+#include "ui/common/rowannouncer.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLineEdit>
 
 namespace {
@@ -21,6 +23,7 @@ void ZugangEinrichten()
 {
     static const bool eingerichtet = [] {
         QAccessible::installFactory(Zugang);
+        qApp->installEventFilter(new TZeilenAnsager(qApp));
         return true;
     }();
     Q_UNUSED(eingerichtet);
