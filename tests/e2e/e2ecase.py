@@ -3,6 +3,7 @@ afresh per case with a tagged MP3 on its command line, and the steps users take.
 
 import os
 import re
+import shutil
 import sys
 import time
 import unittest
@@ -275,6 +276,17 @@ class ProgramCase(unittest.TestCase):
     def text_of(self, node):
         t = node.queryText()
         return t.getText(0, t.characterCount)
+
+
+class OrcaCase(ProgramCase):
+    """The same, with the real Orca running on the desktop for the whole class."""
+
+    @classmethod
+    def setUpClass(cls):
+        if shutil.which("orca") is None:
+            raise unittest.SkipTest("Orca is not installed")
+        super().setUpClass()
+        cls.orca = cls.session.start_orca()
 
 
 def main():

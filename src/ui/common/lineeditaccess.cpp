@@ -6,6 +6,7 @@
 #include <QStyleOptionFrame>
 #include <QValidator>
 #include <algorithm>
+#include <functional>
 
 TZeilenFeldZugang::TZeilenFeldZugang(QLineEdit *feld) : QAccessibleWidget(feld, QAccessible::EditableText)
 {
@@ -133,8 +134,9 @@ QString TZeilenFeldZugang::text(int startOffset, int endOffset) const
     return Feld()->displayText().mid(startOffset, endOffset - startOffset);
 }
 
-QString TZeilenFeldZugang::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
-                                            int *endOffset) const
+// A hidden text tells nothing of its words; -2 asks at the caret.
+QString TZeilenFeldZugang::Umgebung(int offset, int *startOffset, int *endOffset,
+                                    const std::function<QString(int)> &suche) const
 {
     if (Verdeckt()) {
         *startOffset = *endOffset = -1;
@@ -142,31 +144,31 @@ QString TZeilenFeldZugang::textBeforeOffset(int offset, QAccessible::TextBoundar
     }
     if (offset == -2)
         offset = cursorPosition();
-    return QAccessibleTextInterface::textBeforeOffset(offset, boundaryType, startOffset, endOffset);
+    return suche(offset);
+}
+
+QString TZeilenFeldZugang::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                            int *endOffset) const
+{
+    return Umgebung(offset, startOffset, endOffset, [&](int o) {
+        return QAccessibleTextInterface::textBeforeOffset(o, boundaryType, startOffset, endOffset);
+    });
 }
 
 QString TZeilenFeldZugang::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                                            int *endOffset) const
 {
-    if (Verdeckt()) {
-        *startOffset = *endOffset = -1;
-        return {};
-    }
-    if (offset == -2)
-        offset = cursorPosition();
-    return QAccessibleTextInterface::textAfterOffset(offset, boundaryType, startOffset, endOffset);
+    return Umgebung(offset, startOffset, endOffset, [&](int o) {
+        return QAccessibleTextInterface::textAfterOffset(o, boundaryType, startOffset, endOffset);
+    });
 }
 
 QString TZeilenFeldZugang::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                                         int *endOffset) const
 {
-    if (Verdeckt()) {
-        *startOffset = *endOffset = -1;
-        return {};
-    }
-    if (offset == -2)
-        offset = cursorPosition();
-    return QAccessibleTextInterface::textAtOffset(offset, boundaryType, startOffset, endOffset);
+    return Umgebung(offset, startOffset, endOffset, [&](int o) {
+        return QAccessibleTextInterface::textAtOffset(o, boundaryType, startOffset, endOffset);
+    });
 }
 
 int TZeilenFeldZugang::characterCount() const

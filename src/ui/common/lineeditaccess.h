@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessibleWidget>
+#include <functional>
 
 class QLineEdit;
 
@@ -48,4 +49,5 @@ public:
 private:
     QLineEdit *Feld() const;
     bool Verdeckt() const;
+    QString Umgebung(int offset, int *startOffset, int *endOffset, const std::function<QString(int)> &suche) const;
 };
