@@ -35,11 +35,11 @@ class ScreenReaderKeepsUp(OrcaCase):
         time.sleep(0.5)
         return folder
 
-    def hear(self, key, expected, what, timeout=5, delay=0.2):
+    def hear(self, key, expected, what, timeout=5, delay=0.2, since=None):
         """Presses `key` and waits until Orca has said each of `expected` (texts or patterns)
-        in that order; returns what it said."""
+        in that order, since the key or since line `since`; returns what it said."""
         s = self.session
-        before = len(s.spoken())
+        before = len(s.spoken()) if since is None else since
         if key:
             s.key(key, delay=delay)
 
@@ -57,6 +57,13 @@ class ScreenReaderKeepsUp(OrcaCase):
             return harness.wait_until(heard, timeout=timeout, what=what)
         except TimeoutError:
             self.fail("%s: Orca said %r, not %r" % (what, s.spoken()[before:], expected))
+
+    def dialog_heard(self, key, title, focused):
+        """The window's title within a second of the key; its focused control follows."""
+        before = len(self.session.spoken())
+        self.hear(key, [re.compile(title)], key + ": the title", timeout=1.0)
+        self.hear(None, [re.compile(title), focused], key + ": the title, then the focus",
+                  timeout=3, since=before)
 
     def test_the_road_is_heard_whole_while_playing(self):
         s = self.session
@@ -81,16 +88,13 @@ class ScreenReaderKeepsUp(OrcaCase):
         s.focus_window(s.main)
         mark = re.search(TIME, next(l for l in said if l.startswith("Marke auf"))).group(0)
 
-        # The marks editor: its title, then the focused row with its tick.
-        self.hear("ctrl+b", [re.compile(r"^Marken bearbeiten"),
-                             "1. 0:00:00,001 - %s nicht angehakt" % mark],
-                  "Ctrl+B while playing", timeout=1.0)
+        # The marks editor: its title within a second, then the focused row with its tick.
+        self.dialog_heard("ctrl+b", r"^Marken bearbeiten", "1. 0:00:00,001 - %s nicht angehakt" % mark)
         s.key("Escape", delay=0.5)
         s.focus_window(s.main)
 
         # The go-to-mark list: its title, then the selected line.
-        self.hear("ctrl+k", [re.compile(r"^Gehe zu Marke"), "1.: %s" % mark],
-                  "Ctrl+K", timeout=1.0)
+        self.dialog_heard("ctrl+k", r"^Gehe zu Marke", "1.: %s" % mark)
         s.key("Escape", delay=0.5)
         s.focus_window(s.main)
 
