@@ -10,6 +10,7 @@ out of time.
 import contextlib
 import ctypes
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -351,6 +352,52 @@ class Session:
         if not os.path.exists(link):
             os.symlink(shutil.which("sleep"), link)
         return self._spawn([link, "600"])
+
+    # ---- accessibility events -----------------------------------------------------------
+    def a11y_bus(self):
+        return subprocess.run(
+            ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
+             "/org/a11y/bus", "org.a11y.Bus.GetAddress"], env=self.env, capture_output=True,
+            text=True, check=True, timeout=10).stdout.strip()
+
+    def program_events(self, seconds):
+        """The accessibility events the program sends in `seconds`, as read by a monitor on
+        the accessibility bus: a list of "Interface.Member:detail" texts."""
+        address = self.a11y_bus()
+        monitor = subprocess.Popen(
+            ["dbus-monitor", "--address", address, "type='signal'"], env=self.env,
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+            text=True, preexec_fn=_die_with_parent)
+        try:
+            time.sleep(seconds)
+        finally:
+            monitor.terminate()
+            out = monitor.communicate(timeout=10)[0]
+        lines = out.splitlines()
+        events = []
+        senders = {}
+        for i, line in enumerate(lines):
+            found = re.match(r"signal .*sender=(\S+) .*interface=org\.a11y\.atspi\.Event\.(\w+); "
+                             r"member=(\w+)", line)
+            if not found:
+                continue
+            sender = found.group(1)
+            if sender not in senders:
+                senders[sender] = self._pid_of(address, sender)
+            if senders[sender] != self.app_proc.pid:
+                continue
+            detail = re.match(r'\s*string "(.*)"', lines[i + 1]) if i + 1 < len(lines) else None
+            events.append("%s.%s:%s" % (found.group(2), found.group(3),
+                                        detail.group(1) if detail else ""))
+        return events
+
+    def _pid_of(self, address, sender):
+        out = subprocess.run(
+            ["dbus-send", "--bus=" + address, "--print-reply=literal",
+             "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+             "org.freedesktop.DBus.GetConnectionUnixProcessID", "string:" + sender],
+            env=self.env, capture_output=True, text=True, timeout=10).stdout.split()
+        return int(out[-1]) if out and out[-1].isdigit() else None
 
     # ---- tear-down ----------------------------------------------------------------------
     def close(self):

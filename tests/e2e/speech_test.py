@@ -3,13 +3,11 @@ private desktop and speaks through a speech-dispatcher that writes down every te
 Focusing each field yields the program's own spoken name (exactly the field's accessible name)
 and Orca's announcement of the field, which it reads from the accessibility tree."""
 
-import shutil
-import unittest
 
 import e2ecase
 import harness
 import windows
-from e2ecase import ProgramCase
+from e2ecase import OrcaCase
 from harness_test import PROBE_DIALOG
 
 
@@ -18,14 +16,7 @@ def orca_announces(node, line):
     return line != node.name and line.startswith(node.name)
 
 
-class SpokenNames(ProgramCase):
-    @classmethod
-    def setUpClass(cls):
-        if shutil.which("orca") is None:
-            raise unittest.SkipTest("Orca is not installed")
-        super().setUpClass()
-        cls.orca = cls.session.start_orca()
-
+class SpokenNames(OrcaCase):
     def check_speech(self, row, program=None):
         self.skip_unless_built(row)
         s = self.session

@@ -30,7 +30,8 @@ class Control:
     roles: tuple
     name: object  # text, compiled pattern, or ANY_NAME
     accel: str = None  # key that reaches it through its label's accelerator
-    spoken: bool = True  # the program speaks its name when it receives the focus
+    # the program speaks its name when it receives the focus; a text: what it speaks instead
+    spoken: object = True
     input: bool = True  # an input control, reached by Tab
 
     def name_ok(self, actual):
@@ -176,7 +177,7 @@ WINDOWS = [
             Control(TEXT, "Jahr:", "alt+j"),
             Control(TEXT, "Kommentar:", "alt+m"),
             Control(TEXT, "Tracknummer:", "alt+n"),
-            Control(COMBO, "Genre:", "alt+g"),
+            Control(COMBO, "Genre", "alt+g", spoken="Genre:"),  # the box; its edit speaks its label
             button("OK"),
             button("Abbrechen"),
         ],

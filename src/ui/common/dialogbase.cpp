@@ -1,11 +1,15 @@
 #include "ui/common/dialogbase.h"
 
+#include "ui/common/accessibility.h"
 #include "ui/common/appearance.h"
 #include "ui/common/windowmeasures.h"
 
 #include <QShowEvent>
 
-TDialogBasis::TDialogBasis(QWidget *parent) : QDialog(parent) {}
+TDialogBasis::TDialogBasis(QWidget *parent) : QDialog(parent)
+{
+    ZugangEinrichten();
+}
 
 void TDialogBasis::SchriftartZuweisen()
 {

@@ -23,6 +23,7 @@
 #include "tags/codepage.h"
 #include "tags/id3v1tag.h"
 #include "tags/id3v2tag.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/activecontrol.h"
 #include "ui/common/appearance.h"
 #include "ui/common/apptitle.h"
@@ -140,6 +141,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
       FId3v2(std::make_unique<TID3v2Tag>())
 {
     setObjectName(QStringLiteral("Form1"));
+    ZugangEinrichten();
     // Tests speak through their own recording screen reader.
     if (!Sprachausgabe()) {
         FScreenReader = std::make_unique<TScreenReaderOutput>();
@@ -1210,10 +1212,12 @@ void TForm1::Timer1Timer()
 {
     const qint64 position = FPlayer->Position();
     const qint64 laenge = FPlayer->Length();
+    // Every change reaches the screen reader as events; an unchanged value sends none (the
+    // progress bar ignores an unchanged value itself), and the caret is left where it is.
     ProgressBar1->setValue(position > 0 && laenge > 0 ? int(100 * position / laenge) : 0);
-    Edit4->setText(ZeitText(position, 3));
-    // The caret stays at the start, where a screen reader begins to read.
-    Edit4->setCursorPosition(0);
+    const QString zeit = ZeitText(position, 3);
+    if (Edit4->text() != zeit)
+        Edit4->setText(zeit);
 }
 
 void TForm1::TrackSetzen()

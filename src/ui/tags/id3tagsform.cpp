@@ -103,7 +103,7 @@ void TId3TagsForm::CaptionZuweisen()
         FLabels[i]->setText(QString::fromUtf8(kCaptions[i]));
         FeldBeschriften(FLabels[i], i < 6 ? static_cast<QWidget *>(FEdits[i]) : FComboBox1->edit());
     }
-    FComboBox1->setAccessibleName(FComboBox1->edit()->accessibleName());
+    FComboBox1->setAccessibleName(QStringLiteral("Genre"));
     FComboBox1->list()->setAccessibleName(QStringLiteral("Genreliste"));
     FButton1->setText(QStringLiteral("O&K"));
     FButton2->setText(QStringLiteral("&Abbrechen"));
