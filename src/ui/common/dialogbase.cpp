@@ -1,6 +1,7 @@
 #include "ui/common/dialogbase.h"
 
 #include "ui/common/appearance.h"
+#include "ui/common/buttonkeys.h"
 #include "ui/common/windowmeasures.h"
 
 #include <QShowEvent>
@@ -22,6 +23,7 @@ void TDialogBasis::Einrichten()
     SchriftartZuweisen();
     SchalterEinrichten();
     FensterEinrichten();
+    KnopfTastenEinrichten(this);
 }
 
 void TDialogBasis::showEvent(QShowEvent *event)
