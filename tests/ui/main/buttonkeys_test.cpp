@@ -29,27 +29,21 @@ bool tabZu(QWidget *knopf)
     return fenster->focusWidget() == knopf;
 }
 
-// Runs `handle` on the pop-up menu as soon as it shows.
-void whenPopup(std::function<void(QMenu *)> handle)
+// The Menu key (or Shift+F10) on `feld`, as the platform hands it on, then `taste` in the
+// pop-up menu; true when the menu showed and closed.
+bool menuTaste(QWidget *feld, Qt::Key taste)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, handle] {
-        if (auto *m = qobject_cast<QMenu *>(QApplication::activePopupWidget()); m && m->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            handle(m);
-        }
+    bool gezeigt = false;
+    whenFound<QMenu>(&QApplication::activePopupWidget, [&](QMenu *m) {
+        gezeigt = true;
+        QTest::keyClick(m, taste);
     });
-    timer->start();
-}
-
-// The Menu key (or Shift+F10): the platform turns it into this event for the focused control.
-void kontextTaste(QWidget *feld)
-{
     const QPoint stelle = feld->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
     QContextMenuEvent e(QContextMenuEvent::Keyboard, stelle, feld->mapToGlobal(stelle));
     QApplication::sendEvent(feld, &e);
+    (void)QTest::qWaitFor([&] { return gezeigt && !QApplication::activePopupWidget(); }, 2000);
+    QTest::qWait(50);
+    return gezeigt;
 }
 
 class ButtonKeys : public MainWindowTest {
@@ -164,15 +158,7 @@ TEST_F(ButtonKeys, KopierenInTheMemoCopiesTheSelection)
     QTest::keyClick(form->Memo1, Qt::Key_End, Qt::ShiftModifier);
     ASSERT_EQ(form->Memo1->textCursor().selectedText(), QStringLiteral("Teilungsinformationen:"));
     QApplication::clipboard()->setText(QStringLiteral("vorher"));
-    bool gezeigt = false;
-    whenPopup([&](QMenu *m) {
-        gezeigt = true;
-        QTest::keyClick(m, Qt::Key_K);
-    });
-    kontextTaste(form->Memo1);
-    (void)QTest::qWaitFor([&] { return gezeigt && !QApplication::activePopupWidget(); }, 2000);
-    QTest::qWait(20);
-    EXPECT_TRUE(gezeigt);
+    EXPECT_TRUE(menuTaste(form->Memo1, Qt::Key_K));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Teilungsinformationen:"));
     EXPECT_EQ(form->Memo1->textCursor().selectedText(), QStringLiteral("Teilungsinformationen:"));
 }
@@ -182,15 +168,7 @@ TEST_F(ButtonKeys, AllesMarkierenInAFieldStaysSelected)
     oeffnen();
     form->Edit1->setFocus(Qt::TabFocusReason);
     QTest::qWait(20);
-    bool gezeigt = false;
-    whenPopup([&](QMenu *m) {
-        gezeigt = true;
-        QTest::keyClick(m, Qt::Key_A);
-    });
-    kontextTaste(form->Edit1);
-    (void)QTest::qWaitFor([&] { return gezeigt && !QApplication::activePopupWidget(); }, 2000);
-    QTest::qWait(50);
-    EXPECT_TRUE(gezeigt);
+    EXPECT_TRUE(menuTaste(form->Edit1, Qt::Key_A));
     EXPECT_EQ(form->Edit1->selectedText(), file);
 }
 
