@@ -2,6 +2,7 @@
 
 #include "ui/common/accessibility.h"
 #include "ui/common/appearance.h"
+#include "ui/common/buttonkeys.h"
 #include "ui/common/windowmeasures.h"
 
 #include <QShowEvent>
@@ -26,6 +27,7 @@ void TDialogBasis::Einrichten()
     SchriftartZuweisen();
     SchalterEinrichten();
     FensterEinrichten();
+    KnopfTastenEinrichten(this);
 }
 
 void TDialogBasis::showEvent(QShowEvent *event)

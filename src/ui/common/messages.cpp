@@ -1,6 +1,7 @@
 #include "ui/common/messages.h"
 
 #include "ui/common/appearance.h"
+#include "ui/common/buttonkeys.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -66,6 +67,7 @@ TMeldungAntwort MeldungZeigen(const QString &text, TMeldungArt art, TMeldungKnoe
         meldung.KnopfTexte << QString::fromUtf8(k.Text);
     }
     box.setDefaultButton(knopfListe.front().Standard);
+    KnopfTastenEinrichten(&box);
     // Escape: Cancel when there is one, else No, else OK.
     box.setEscapeButton(knopfListe.back().Standard);
 

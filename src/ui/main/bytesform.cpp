@@ -90,10 +90,8 @@ TBytesForm::TBytesForm(QWidget *parent) : TDialogBasis(parent)
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
-    Button1->setAutoDefault(true);
     Button2 = new QPushButton(QStringLiteral("&Abbrechen"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     setWindowModality(Qt::ApplicationModal);

@@ -31,9 +31,14 @@ QString THintergrundForm::FarbName(int nr)
     return QString::fromUtf8(Farben[std::clamp(nr, 0, AnzahlFarben - 1)].Name);
 }
 
+quint32 THintergrundForm::Farbwert(int nr)
+{
+    return Farben[std::clamp(nr, 0, AnzahlFarben - 1)].Wert;
+}
+
 QColor THintergrundForm::Farbe(int nr)
 {
-    const quint32 wert = Farben[std::clamp(nr, 0, AnzahlFarben - 1)].Wert;
+    const quint32 wert = Farbwert(nr);
     return QColor(int(wert & 0xFF), int((wert >> 8) & 0xFF), int((wert >> 16) & 0xFF));
 }
 
@@ -50,7 +55,6 @@ THintergrundForm::THintergrundForm(QWidget *parent, int ARand, int ABtnWidth)
     Button1->setDefault(true);
     Button2 = new QPushButton(this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     connect(ListBox1, &QListWidget::itemActivated, this, &QDialog::accept);

@@ -17,6 +17,8 @@ public:
     // Name and colour of entry `nr` (0..18).
     static QString FarbName(int nr);
     static QColor Farbe(int nr);
+    // Its colour value as stored (0x00BBGGRR).
+    static quint32 Farbwert(int nr);
 
     // Window and button captions; refills the list with the colour names.
     void CaptionZuweisen(const QString &ACaption, const QString &ABtn1Caption, const QString &ABtn2Caption);

@@ -27,6 +27,7 @@
 #include "ui/common/activecontrol.h"
 #include "ui/common/appearance.h"
 #include "ui/common/apptitle.h"
+#include "ui/common/buttonkeys.h"
 #include "ui/common/busy.h"
 #include "ui/common/fieldnames.h"
 #include "ui/common/messages.h"
@@ -48,6 +49,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QListWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,8 +86,10 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override
     {
-        if (event->reason() == Qt::MouseFocusReason) {
-            // The click places the caret.
+        if (event->reason() == Qt::MouseFocusReason || event->reason() == Qt::PopupFocusReason ||
+            event->reason() == Qt::ActiveWindowFocusReason) {
+            // The click places the caret; back from a pop-up menu or with its window, the field
+            // keeps its caret and selection (the menu's "Alles markieren" among them).
             QLineEdit::focusInEvent(event);
             return;
         }
@@ -151,6 +155,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     AnwendungsTitelSetzen(QLatin1String(ProgrammTitel));
 
     SteuerelementeErstellen();
+    KnopfTastenEinrichten(this);
     MenuesErstellen();
     // The window's own controls come first among its children, before those of its dialogs.
     // The colour dialog starts on white; the font of the font dialog is the program's font.
@@ -663,7 +668,10 @@ bool TForm1::StellenPruefen(QObject *watched, QEvent *event)
         }
         return false;
     case QEvent::FocusIn:
-        if (watched == Memo1) {
+        // Only from within the window: back from the pop-up menu or with the window the
+        // reader keeps the place (and the selection "Kopieren" copies).
+        if (watched == Memo1 && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason) {
             QTextCursor c = Memo1->textCursor();
             c.movePosition(QTextCursor::Start);
             Memo1->setTextCursor(c);
@@ -703,11 +711,36 @@ void TForm1::Oeffnungshinweis()
     setStatusText(QStringLiteral("%1=MP3-Datei öffnen").arg(Tastenkuerzel(MenuDateiOpen)));
 }
 
-void TForm1::OeffnungsFehler()
+namespace {
+
+// Why `name` could not be opened, in the user's words; `kopiert`: the working copy was written.
+QString OeffnungsGrund(const QString &name, bool kopiert)
+{
+    const QFileInfo info(name);
+    if (info.isDir())
+        return QStringLiteral("Der Name ist ein Ordner, keine Datei.");
+    if (!info.exists())
+        return QStringLiteral("Die Datei gibt es nicht.");
+    if (!info.isFile())
+        return QStringLiteral("Der Name ist keine gewöhnliche Datei.");
+    if (info.size() == 0)
+        return QStringLiteral("Die Datei ist leer.");
+    QFile datei(name);
+    if (!datei.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die Datei konnte nicht gelesen werden.");
+    if (!kopiert)
+        return QStringLiteral("Die Arbeitskopie im temporären Ordner konnte nicht geschrieben werden.");
+    return QStringLiteral("Die Datei enthält keine MPEG-Audiodaten.");
+}
+
+} // namespace
+
+void TForm1::OeffnungsFehler(const QString &grund)
 {
     FFehlerS = true;
     Timer1->stop();
-    MeldungZeigen(QStringLiteral("Fehler beim Öffnen der Datei!"), TMeldungArt::Fehler, TMeldungKnoepfe::Ok, this);
+    MeldungZeigen(QStringLiteral("Fehler beim Öffnen der Datei!\n%1").arg(grund), TMeldungArt::Fehler,
+                  TMeldungKnoepfe::Ok, this);
 }
 
 void TForm1::setOriFilename(const QString &name)
@@ -737,7 +770,7 @@ void TForm1::setOriFilename(const QString &name)
     // A folder, a pipe or a device is no file to open; reading a pipe would wait for ever.
     const QFileInfo info(name);
     if (!info.isFile()) {
-        OeffnungsFehler();
+        OeffnungsFehler(OeffnungsGrund(name, false));
         return;
     }
     FId3v1->ReadFromFile(name);
@@ -748,7 +781,7 @@ void TForm1::setOriFilename(const QString &name)
         kopie = ArbeitskopieOeffnen(name, FTmpFilename);
     }
     if (!kopie.kopiert) {
-        OeffnungsFehler();
+        OeffnungsFehler(OeffnungsGrund(name, false));
         return;
     }
     try {
@@ -765,9 +798,9 @@ void TForm1::setOriFilename(const QString &name)
         for (QLineEdit *e : {Edit1, Edit2, Edit3})
             e->setCursorPosition(0);
     } catch (const EMCIDeviceError &) {
-        OeffnungsFehler();
+        OeffnungsFehler(OeffnungsGrund(name, true));
     } catch (const std::exception &) {
-        OeffnungsFehler();
+        OeffnungsFehler(OeffnungsGrund(name, true));
     }
     if (FFehlerS)
         return;
@@ -913,10 +946,11 @@ void TForm1::MenuDateiOpenClick(bool mitSender)
         if (ok)
             datei = dialog.selectedFiles().constFirst();
     } else {
-        // The first handed-over name that is a file; the others are dropped with it.
+        // The first handed-over name that is a file; the others are dropped with it. A folder
+        // is no file either and leaves the open file as it is.
         for (const QString &p : std::as_const(FParameters)) {
             const QFileInfo info(p);
-            if (info.exists()) {
+            if (info.isFile()) {
                 datei = info.absoluteFilePath();
                 FParameters.clear();
                 break;
@@ -1371,10 +1405,36 @@ void TForm1::MenuAnsSchriftartClick()
     FIsDialogOpen = false;
     if (ok) {
         ProgrammAussehen().Schrift = schrift;
+        SchriftfarbeWaehlen();
         setHintergrundNr(HintergrundNr());
         RegistryLadenSpeichern(false);
     }
     SetActiveControl(MerkActiveControl);
+}
+
+void TForm1::SchriftfarbeWaehlen()
+{
+    // Qt's font dialog has no colour; the named colours of the background follow it.
+    THintergrundForm farben(this, 10, 125);
+    farben.setObjectName(QStringLiteral("SchriftfarbeForm"));
+    farben.CaptionZuweisen(QStringLiteral("Schriftfarbe wählen"), QStringLiteral("O&K"), QStringLiteral("&Abbrechen"));
+    FeldNameSetzen(farben.ListBox1, QStringLiteral("Schriftfarben"));
+    int vorher = 0;
+    for (int nr = 0; nr < THintergrundForm::AnzahlFarben; ++nr) {
+        if (THintergrundForm::Farbe(nr) == ProgrammAussehen().SchriftFarbe) {
+            vorher = nr;
+            break;
+        }
+    }
+    farben.setHintergrundNr(vorher);
+    FIsDialogOpen = true;
+    const bool ok = farben.exec() == QDialog::Accepted;
+    FIsDialogOpen = false;
+    // Left where it was, the colour stays as stored (the window-text colour among them).
+    if (!ok || farben.HintergrundNr() == vorher)
+        return;
+    FFontFarbwert = qint32(THintergrundForm::Farbwert(farben.HintergrundNr()));
+    ProgrammAussehen().SchriftFarbe = farben.HintergrundFarbe();
 }
 
 void TForm1::MenuAnsHintergrundClick()

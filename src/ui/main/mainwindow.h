@@ -179,6 +179,8 @@ public:
     // View, help.
     void MenuAnsSchriftartClick();
     void MenuAnsHintergrundClick();
+    // After the font dialog: the font colour from the named colours, shown in their list.
+    void SchriftfarbeWaehlen();
     void MenuHilfeClick();
     void MenuHilfeInfoClick();
     void MenuHilfeHomepageClick();
@@ -223,7 +225,8 @@ private:
     void captionSetzen(const QString &fileName);
     void DateiBefehleFreigeben(bool an);
     void Oeffnungshinweis();
-    void OeffnungsFehler();
+    // "Fehler beim Öffnen der Datei!" and, on a second line, why.
+    void OeffnungsFehler(const QString &grund);
     bool StellenPruefen(QObject *watched, QEvent *event);
     void PopupMenu1Popup();
     void MarkenDialogeErstellen();

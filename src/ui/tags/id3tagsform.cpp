@@ -28,21 +28,35 @@ bool NurZiffern(const QString &text)
     return std::all_of(text.begin(), text.end(), Ziffer);
 }
 
-// Keeps text pasted or dropped into the year to digits. A year read from a tag with other
-// characters stays editable.
-class TJahrValidator : public QValidator {
+// The typing limit of a field: typing cannot make its text longer than `grenze` characters,
+// nor longer than it was when it was longer already, so a whole text read from a tag is shown
+// and written back as it is. The year also keeps pasted or dropped text to digits; a year read
+// from a tag with other characters stays editable.
+class TTippGrenze : public QValidator {
 public:
-    explicit TJahrValidator(QLineEdit *edit) : QValidator(edit)
+    TTippGrenze(QLineEdit *edit, int grenze, bool nurZiffern)
+        : QValidator(edit), FGrenze(grenze), FNurZiffern(nurZiffern)
     {
         // The edit holds the new text while it asks; the last one it took is the old.
         connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { FVorher = text; });
     }
+    // A text set from a tag is checked before the edit tells of it; it counts as the old one.
+    static void TextSetzen(QLineEdit *edit, const QString &text)
+    {
+        if (auto *grenze = dynamic_cast<const TTippGrenze *>(edit->validator()))
+            const_cast<TTippGrenze *>(grenze)->FVorher = text;
+        edit->setText(text);
+    }
     State validate(QString &input, int &) const override
     {
-        return NurZiffern(input) || !NurZiffern(FVorher) ? Acceptable : Invalid;
+        if (input.size() > std::max<qsizetype>(FGrenze, FVorher.size()))
+            return Invalid;
+        return !FNurZiffern || NurZiffern(input) || !NurZiffern(FVorher) ? Acceptable : Invalid;
     }
 
 private:
+    int FGrenze;
+    bool FNurZiffern;
     QString FVorher;
 };
 
@@ -63,7 +77,7 @@ TId3TagsForm::TId3TagsForm(QWidget *parent) : TDialogBasis(parent), FPiepser(Pie
         FEdits[i] = new QLineEdit(this);
         FEdits[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         if (kMaxLength[i] > 0)
-            FEdits[i]->setMaxLength(kMaxLength[i]);
+            FEdits[i]->setValidator(new TTippGrenze(FEdits[i], kMaxLength[i], i == Id3Jahr));
         FEdits[i]->installEventFilter(this);
     }
     FComboBox1 = new TEinfacheComboBox(this);
@@ -78,7 +92,6 @@ TId3TagsForm::TId3TagsForm(QWidget *parent) : TDialogBasis(parent), FPiepser(Pie
     FButton2->setObjectName(QStringLiteral("Button2"));
     connect(FButton1, &QPushButton::clicked, this, &QDialog::accept);
     connect(FButton2, &QPushButton::clicked, this, &QDialog::reject);
-    FEdits[Id3Jahr]->setValidator(new TJahrValidator(FEdits[Id3Jahr]));
 
     // The genre box is named as a whole, not by its inner edit: Qt then moves the box with its
     // edit and list together and the chain stays one cycle.
@@ -157,7 +170,7 @@ void TId3TagsForm::SetId3Tags(TID3v1Tag &AId3V1, TID3v2Tag &AId3V2)
     FDateiId2 = &AId3V2;
     const std::array<QString, Id3FeldAnzahl> gezeigt = ::SetId3Tags(AId3V1, AId3V2, FId1, FId2);
     for (int i = 0; i < 6; ++i)
-        FEdits[i]->setText(gezeigt[i]);
+        TTippGrenze::TextSetzen(FEdits[i], gezeigt[i]);
     FComboBox1->selectItem(gezeigt[Id3Genre]);
     FComboBox1->setText(gezeigt[Id3Genre]);
 }

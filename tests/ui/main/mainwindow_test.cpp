@@ -224,6 +224,9 @@ QString fehlerDatei(const QString &art, const QString &ordner)
         QFile f(name);
         if (f.open(QIODevice::WriteOnly))
             f.write(mpeg::junk(50000));
+    } else if (art == QLatin1String("empty")) {
+        QFile f(name);
+        (void)f.open(QIODevice::WriteOnly);
     } else if (art == QLatin1String("onlytags")) {
         QFile f(name);
         if (f.open(QIODevice::WriteOnly))
@@ -246,7 +249,17 @@ TEST_P(FailedOpening, ShowsTheMessageEndsWithoutAFileAndLeavesTheFileAlone)
         form->setOriFilename(name);
         EXPECT_TRUE(form->FehlerS());
         form->setOriFilename(QString());
-        EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei!")});
+        // The text of every opening failure and, on a second line, why.
+        const QMap<QString, QString> warum{
+            {"folder", "Der Name ist ein Ordner, keine Datei."},
+            {"fifo", "Der Name ist keine gewöhnliche Datei."},
+            {"noframe", "Die Datei enthält keine MPEG-Audiodaten."},
+            {"onlytags", "Die Datei enthält keine MPEG-Audiodaten."},
+            {"empty", "Die Datei ist leer."},
+            {"missing", "Die Datei gibt es nicht."},
+        };
+        EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei!\n") +
+                                               warum.value(QLatin1String(GetParam()))});
         EXPECT_EQ(answers.shown().constFirst().Art, TMeldungArt::Fehler);
     }
     EXPECT_TRUE(form->OriFilename().isEmpty());
@@ -259,7 +272,8 @@ TEST_P(FailedOpening, ShowsTheMessageEndsWithoutAFileAndLeavesTheFileAlone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, FailedOpening, ::testing::Values("folder", "fifo", "noframe", "onlytags", "missing"));
+INSTANTIATE_TEST_SUITE_P(Kinds, FailedOpening,
+                         ::testing::Values("folder", "fifo", "noframe", "onlytags", "empty", "missing"));
 
 TEST_F(MainWindowTest, AHandedOverNameThatDoesNotExistIsIgnoredSilently)
 {
@@ -317,7 +331,8 @@ TEST_F(MainWindowTest, ATemporaryFolderThatCannotBeWrittenIsReportedAtStart)
     EXPECT_TRUE(showActive(form.get()));
     TMessageAnswers answers{TMeldungAntwort::Ok};
     openByHandOver(file);
-    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei!")});
+    EXPECT_EQ(answers.texts(), QStringList{QStringLiteral("Fehler beim Öffnen der Datei!\nDie Arbeitskopie im "
+                                                          "temporären Ordner konnte nicht geschrieben werden.")});
     EXPECT_TRUE(form->OriFilename().isEmpty());
 }
 

@@ -26,19 +26,25 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
-// Runs `handle` once on the next modal window of class T as soon as it shows.
-template <class T> void whenModal(std::function<void(T *)> handle)
+// Runs `handle` once on the next window of class T that `finden` returns, as soon as it shows.
+template <class T> void whenFound(QWidget *(*finden)(), std::function<void(T *)> handle)
 {
     auto *timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, handle] {
-        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, finden, handle] {
+        if (auto *w = qobject_cast<T *>(finden()); w && w->isVisible()) {
             timer->stop();
             timer->deleteLater();
             handle(w);
         }
     });
     timer->start();
+}
+
+// Runs `handle` once on the next modal window of class T as soon as it shows.
+template <class T> void whenModal(std::function<void(T *)> handle)
+{
+    whenFound<T>(&QApplication::activeModalWidget, std::move(handle));
 }
 
 // A main window of its own for each test, with the German key names and a settings key

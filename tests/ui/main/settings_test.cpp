@@ -168,6 +168,8 @@ TEST_F(MainWindowTest, TheFontDialogAppliesAndSavesTheFontOrLeavesItOnCancel)
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setPointSize(18);
         d->setCurrentFont(f);
+        // The font colour follows; cancelled, it stays.
+        whenModal<THintergrundForm>([](THintergrundForm *farben) { farben->reject(); });
         d->accept();
     });
     action("MenuAnsSchriftart")->trigger();

@@ -237,6 +237,61 @@ TEST_F(TagCommand, OpenedFileGetsTheTypedTags)
     EXPECT_EQ(readFile(file), before);
 }
 
+// Ctrl+I and Enter, nothing typed: texts longer than the fields' typing limits are shown whole
+// and written back as the tag held them; typing cannot make them longer.
+TEST_F(TagCommand, UnchangedLongTextsAreWrittenBackWhole)
+{
+    const QString file = mp3("Lang.mp3");
+    const QString titel = QStringLiteral("Kapitel 12: Die Rückkehr des Meisters");
+    const QString autor = QStringLiteral("Eine Erzählerin mit sehr langem Namen");
+    const QString album = QStringLiteral("Ein Hörbuch in vielen, vielen Teilen");
+    const QString kommentar = QStringLiteral("Ungekürzte Lesung, aufgenommen im Studio");
+    {
+        TID3v2Tag v2;
+        v2.SetTitle(titel);
+        v2.SetArtist(autor);
+        v2.SetAlbum(album);
+        v2.SetComment(kommentar);
+        v2.SetYear("2023");
+        v2.SetTrack("3/12");
+        v2.SetGenre("Hörspiel");
+        ASSERT_EQ(v2.WriteToFile(file), MP3ERR_None);
+    }
+    ASSERT_TRUE(open(file));
+    const QStringList vorher = v2Fields(file);
+    ASSERT_TRUE(command(Qt::Key_I, [&](TId3TagsForm &d) {
+        EXPECT_EQ(findControl<QLineEdit>(&d, "Edit1")->text(), titel);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }));
+    EXPECT_EQ(v2Fields(file), vorher);
+    EXPECT_EQ(v2Fields(file).value(0), titel);
+    if (mutagen.available()) {
+        const QJsonObject m = mutagen.dump(file);
+        EXPECT_EQ(TMutagenReader::v2Text(m, "TIT2"), titel);
+        EXPECT_EQ(TMutagenReader::v2Text(m, "TPE1"), autor);
+        EXPECT_EQ(TMutagenReader::v2Text(m, "TALB"), album);
+        EXPECT_EQ(TMutagenReader::v2Text(m, "TRCK"), QStringLiteral("3/12"));
+    }
+    // The limits stay for typing: a long text grows no longer, an empty field takes 30 characters.
+    ASSERT_TRUE(command(Qt::Key_I, [&](TId3TagsForm &d) {
+        auto *edit1 = findControl<QLineEdit>(&d, "Edit1");
+        QTest::keyClick(edit1, Qt::Key_End);
+        QTest::keyClicks(edit1, QStringLiteral("xyz"));
+        EXPECT_EQ(edit1->text().toStdString(), QString(titel).toStdString());
+        QTest::keyClick(edit1, Qt::Key_Backspace);
+        QTest::keyClicks(edit1, QStringLiteral("xyz"));
+        EXPECT_EQ(edit1->text().toStdString(), QString(titel.chopped(1)).toStdString());
+        auto *edit2 = findControl<QLineEdit>(&d, "Edit2");
+        edit2->setFocus();
+        QTest::keyClick(edit2, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit2, Qt::Key_Delete);
+        QTest::keyClicks(edit2, QString(35, QLatin1Char('a')));
+        EXPECT_EQ(edit2->text(), QString(30, QLatin1Char('a')));
+        QTest::keyClick(&d, Qt::Key_Escape);
+    }));
+    EXPECT_EQ(v2Fields(file), vorher);
+}
+
 // Ctrl+D: every piece of the split gets the same pair of tags; a read-only piece is made
 // writable first.
 TEST_F(TagCommand, EveryPieceGetsTheSameTags)
