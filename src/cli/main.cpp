@@ -21,6 +21,7 @@ static const char *helpText =
     "                                    Datei in Teile fester Größe oder Dauer teilen\n"
     "  split DATEI --mark M [--mark M ...]\n"
     "                                    Datei an Marken teilen (H:MM:SS,mmm oder Millisekunden)\n"
+    "      [--byte-cut]                  nach Bytes anteilig schneiden statt an Frame-Grenzen\n"
     "  join -o ZIEL [--append | --overwrite] DATEI...\n"
     "                                    Dateien zu einer Datei zusammenfügen\n"
     "\n"

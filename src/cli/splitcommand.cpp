@@ -67,9 +67,14 @@ int runSplit(const QStringList &args, CliStreams io)
     std::optional<qint64> anzahl;
     std::optional<qint64> ueberlappung;
     QList<qint64> marken;
+    bool byteSchnitt = false;
 
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
+        if (a == QLatin1String("--byte-cut")) {
+            byteSchnitt = true;
+            continue;
+        }
         if (!a.startsWith(QLatin1String("--"))) {
             if (!datei.isEmpty())
                 return usageError(io, QStringLiteral("split teilt genau eine Datei."));
@@ -110,7 +115,7 @@ int runSplit(const QStringList &args, CliStreams io)
         return usageError(io, QStringLiteral("Beim Teilen an Marken gibt es keine Überlappung."));
 
     TCliReporter reporter(io);
-    const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken},
+    const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken, byteSchnitt},
                                         [](const QString &f, qint64 anfang, qint64 anzahl) { return Mp3LaengeMs(f, anfang, anzahl); }, reporter);
     return e.Fehler ? 1 : 0;
 }
