@@ -49,7 +49,8 @@ public:
     qint64 Groesse() const { return FGroesse; } // bytes of the stretch
 
     // Start of frame `frame` (Frames() gives Ende()); reads the frames after the table's entry
-    // from `geraet`, the device the index was read from. -1 when that fails.
+    // from `geraet`, which holds the stretch where it held it when the index was read; moves
+    // its position. -1 when that fails.
     qint64 FrameStart(QIODevice &geraet, qint64 frame) const;
     // The last frame that starts at or before `position`.
     qint64 FrameVor(QIODevice &geraet, qint64 position) const;

@@ -5,7 +5,6 @@
 #include "cutting/piecenames.h"
 #include "cutting/sizesplit.h"
 #include "support/bytecopy.h"
-#include "support/filewindow.h"
 #include "support/formatting.h"
 
 #include <QFile>
@@ -89,16 +88,15 @@ TTeilErgebnis StreckenSchreiben(const TTeilAuftrag &auftrag, const TFrameIndex &
     TTeilErgebnis e;
     TByteCopy kopierer;
     QFile ein(auftrag.TmpFilename);
-    TDateiFenster fenster(auftrag.TmpFilename, auftrag.Anfang, auftrag.Mp3Size);
-    bool ok = ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && fenster.open(QIODevice::ReadOnly);
+    bool ok = ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     if (ok)
         TByteCopy::FortlaufendLesen(ein);
     const bool kopf = KopfFrameNoetig(index);
     const qint64 letzter = qint64(strecken.size()) - 1;
     for (qint64 k = 0; ok && k <= letzter; ++k) {
         const TFrameStrecke &s = strecken[size_t(k)];
-        const qint64 start = k == 0 && !kopf ? 0 : index.FrameStart(fenster, s.ErsterFrame);
-        const qint64 ende = k == letzter ? auftrag.Mp3Size : index.FrameStart(fenster, s.ErsterFrame + s.Frames);
+        const qint64 start = k == 0 && !kopf ? 0 : index.FrameStart(ein, s.ErsterFrame);
+        const qint64 ende = k == letzter ? auftrag.Mp3Size : index.FrameStart(ein, s.ErsterFrame + s.Frames);
         if (start < 0 || ende < start) {
             ok = false;
             break;
@@ -151,9 +149,9 @@ TTeilErgebnis FrameTeilenStarten(const TTeilAuftrag &auftrag, const TFrameIndex 
     const qint64 vorspann = index.FramesFuerMs(qint64(qBound(0, vorspannSekunden, 9)) * 1000);
     std::vector<TFrameStrecke> strecken;
     if (modus == ModusBytes) {
-        TDateiFenster fenster(auftrag.TmpFilename, auftrag.Anfang, auftrag.Mp3Size);
-        if (fenster.open(QIODevice::ReadOnly))
-            strecken = GroessenStrecken(index, fenster, plan.Bytes, vorspann);
+        QFile ein(auftrag.TmpFilename);
+        if (ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            strecken = GroessenStrecken(index, ein, plan.Bytes, vorspann);
     } else {
         const qint64 anzahl = qBound<qint64>(1, n, MaxNr(modus, auftrag.Mp3Size, sekunden));
         strecken = ZeitStrecken(index, index.FramesFuerMs(anzahl * (modus == ModusMinuten ? 60000 : 1000)), vorspann);
