@@ -8,26 +8,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
-// The stretch's bytes: mapped when the device is a file, else read in large blocks.
+// The stretch's bytes, read in large blocks (from a file without moving its position). Reading
+// costs less than mapping: a walk touches every page anyway.
 class TLeser {
 public:
     TLeser(QIODevice &geraet, qint64 anfang, qint64 anzahl) : FGeraet(geraet), FAnfang(anfang), FGroesse(anzahl)
     {
-        if (auto *datei = qobject_cast<QFileDevice *>(&geraet); datei && anzahl > 0) {
-            FKarte = datei->map(anfang, anzahl);
-            FDatei = FKarte ? datei : nullptr;
-        }
+        if (auto *datei = qobject_cast<QFileDevice *>(&geraet))
+            FHandle = datei->handle();
     }
-    ~TLeser()
-    {
-        if (FDatei)
-            FDatei->unmap(FKarte);
-    }
-    TLeser(const TLeser &) = delete;
-    TLeser &operator=(const TLeser &) = delete;
 
     qint64 Groesse() const { return FGroesse; }
     bool Fehler() const { return FFehler; }
@@ -35,18 +28,29 @@ public:
     // The `n` bytes at `pos`; nullptr past the end or after a read error.
     const quint8 *Bytes(qint64 pos, qint64 n)
     {
-        if (pos < 0 || pos + n > FGroesse)
+        if (pos < 0 || pos + n > FGroesse || FFehler)
             return nullptr;
-        if (FKarte)
-            return FKarte + pos;
-        if (pos < FBlockStart || pos + n > FBlockStart + qint64(FBlock.size())) {
-            FBlock.resize(size_t(qMin<qint64>(BlockGroesse, FGroesse - pos)));
-            if (!FGeraet.seek(FAnfang + pos) || FGeraet.read(reinterpret_cast<char *>(FBlock.data()), qint64(FBlock.size())) != qint64(FBlock.size())) {
+        if (pos < FBlockStart || pos + n > FBlockStart + FBlockLaenge) {
+            const qint64 laenge = qMin<qint64>(BlockGroesse, FGroesse - pos);
+            FBlock.resize(size_t(BlockGroesse));
+            char *ziel = reinterpret_cast<char *>(FBlock.data());
+            qint64 gelesen = 0;
+            if (FHandle >= 0) {
+                while (gelesen < laenge) {
+                    const ssize_t r = ::pread(FHandle, ziel + gelesen, size_t(laenge - gelesen), off_t(FAnfang + pos + gelesen));
+                    if (r <= 0)
+                        break;
+                    gelesen += r;
+                }
+            } else if (FGeraet.seek(FAnfang + pos)) {
+                gelesen = FGeraet.read(ziel, laenge);
+            }
+            if (gelesen != laenge) {
                 FFehler = true;
-                FBlock.clear();
                 return nullptr;
             }
             FBlockStart = pos;
+            FBlockLaenge = laenge;
         }
         return FBlock.data() + (pos - FBlockStart);
     }
@@ -56,10 +60,10 @@ private:
     QIODevice &FGeraet;
     qint64 FAnfang;
     qint64 FGroesse;
-    QFileDevice *FDatei = nullptr;
-    uchar *FKarte = nullptr;
+    int FHandle = -1;
     std::vector<quint8> FBlock;
     qint64 FBlockStart = 0;
+    qint64 FBlockLaenge = 0;
     bool FFehler = false;
 };
 
