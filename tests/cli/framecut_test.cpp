@@ -254,6 +254,30 @@ TEST_P(FrameCut, PiecesByTimeAtMarksAndBySizeReadRightInPlayers)
         ASSERT_EQ(w.size(), 3u);
         EXPECT_NEAR(w[0].seconds(), 3.1, frame);
         EXPECT_NEAR(w[0].seconds() + w[1].seconds(), 7.5, frame);
+
+        SCOPED_TRACE("joined again");
+        const QString ganz = path(QStringLiteral("ganz.mp3"));
+        const QStringList pieces = QDir(dir.path()).entryList({QStringLiteral("buch_*.mp3")}, QDir::Files, QDir::Name);
+        QStringList args{QStringLiteral("join"), QStringLiteral("-o"), ganz};
+        for (const QString &f : pieces)
+            args << path(f);
+        ASSERT_EQ(ausfuehren(QStringLiteral(ZINDARA_CLI), args).code, 0);
+        const QByteArray bytes = readFile(ganz);
+        const Walk j = walk(bytes);
+        EXPECT_TRUE(j.clean);
+        EXPECT_EQ(j.frames, source.frames) << "the pieces' header frames left out";
+        EXPECT_NEAR(ffprobeSeconds(ganz), j.seconds(), 0.15);
+        EXPECT_EQ(ausfuehren(QStringLiteral("mpg123"), {QStringLiteral("-q"), QStringLiteral("-t"), ganz}).err.trimmed(), QString());
+        if (!w[0].headerTag.isEmpty()) {
+            EXPECT_EQ(qint64(j.xingFrames), j.frames);
+            EXPECT_EQ(qint64(j.xingBytes), bytes.size());
+            EXPECT_EQ(j.lame, source.lame);
+            if (j.lame) {
+                EXPECT_TRUE(j.lameCrcRight);
+                EXPECT_EQ(j.delay, source.delay);
+                EXPECT_EQ(j.padding, source.padding);
+            }
+        }
     }
     {
         SCOPED_TRACE("by size with overlap");
