@@ -65,12 +65,9 @@ private:
     qint64 FEnde = 0;
     qint64 FGroesse = 0;
     qint64 FAnfang = 0;
-    qint32 FSamplesProFrame = 0;
-    qint32 FSamplerate = 0;
-    qint32 FVersion = 0;
-    qint32 FLayer = 0;
-    qint32 FBitrateMin = 0;
-    qint32 FBitrateMax = 0;
+    // Of the first frame; a frame of another kind makes the stream mixed.
+    qint32 FSamplesProFrame = 0, FSamplerate = 0, FVersion = 0, FLayer = 0;
+    qint32 FBitrateMin = 0, FBitrateMax = 0;
     bool FGemischt = false;
     TKopfFrame FKopf;
     std::array<quint8, 4> FVorlage{};

@@ -126,26 +126,16 @@ TTeilErgebnis StreckenSchreiben(const TTeilAuftrag &auftrag, const TFrameIndex &
              kopierer.Kopieren(ein, teil, ende - start).vollstaendig(ende - start);
         teil.close();
     }
-    if (!ok) {
-        e.Fehler = true;
-        reporter.Meldung(TeilungsFehlerText, TMeldungArt::Fehler);
-    }
-    const qsizetype n = e.SplitDateien.size();
-    reporter.MemoText(n == 1 ? QStringLiteral("1 Datei erstellt.") : QStringLiteral("%1 Dateien erstellt.").arg(n));
-    return e;
+    return TeilenAbschliessen(e, ok, reporter);
 }
 
 TTeilErgebnis FrameTeilenStarten(const TTeilAuftrag &auftrag, const TFrameIndex &index, int modus, qint64 n,
                                  int vorspannSekunden, TCutReporter &reporter)
 {
     const qint64 sekunden = index.LaengeMs() / 1000;
-    if (TeilGrenzePruefen(modus, auftrag.Mp3Size, sekunden, reporter) <= 0)
+    const TTeilPlan plan = TeilPlanPruefen(modus, n, vorspannSekunden, auftrag.Mp3Size, sekunden, reporter);
+    if (plan.Bytes <= 0)
         return {{}, true};
-    const TTeilPlan plan = TeilPlanen(modus, n, vorspannSekunden, auftrag.Mp3Size, sekunden);
-    if (plan.Bytes <= 0) {
-        reporter.Meldung(ZuKleinText, TMeldungArt::Information);
-        return {{}, true};
-    }
     const qint64 vorspann = index.FramesFuerMs(qint64(qBound(0, vorspannSekunden, 9)) * 1000);
     std::vector<TFrameStrecke> strecken;
     if (modus == ModusBytes) {
