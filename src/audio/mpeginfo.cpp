@@ -1,5 +1,7 @@
 #include "audio/mpeginfo.h"
 
+#include "audio/frameindex.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -250,6 +252,25 @@ bool TMpegInfo::TakeFrame(const TFrameHeaderRec &h, const TVbrHeaderRec &v, bool
     return true;
 }
 
+void TMpegInfo::FramesZaehlen(QIODevice &stream, qint64 position, qint64 size)
+{
+    // Without a header the first frame's rate says nothing about the others when they vary.
+    TFrameIndex index;
+    if (!index.Lesen(stream, position, size - position) || !index.Valid() || !index.Vbr())
+        return;
+    const long double sekunden =
+        static_cast<long double>(index.Frames()) * index.SamplesProFrame() / index.Samplerate();
+    if (sekunden <= 0)
+        return;
+    const long double bitrate = std::nearbyint(static_cast<long double>(size - position) * 8 / (sekunden * 1000));
+    if (!(bitrate >= 1 && bitrate <= 65535))
+        return;
+    Fframes = saturated(index.Frames());
+    Fdauer = saturated(qint64(sekunden));
+    Fbitrate = quint16(bitrate);
+    Fvbr = true;
+}
+
 TMP3Error TMpegInfo::LoadFromStream(QIODevice &stream)
 {
     Fvalid = false;
@@ -355,6 +376,8 @@ TMP3Error TMpegInfo::LoadFromStream(QIODevice &stream)
             ++a;
             continue;
         }
+        if (!v.found)
+            FramesZaehlen(stream, a, size);
         Fvalid = true;
         FfirstHeaderPosition = a;
         return MP3ERR_None;

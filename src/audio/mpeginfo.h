@@ -34,7 +34,8 @@ struct TVbrHeaderRec {
 };
 
 // Finds the first MPEG audio frame of a stream and derives bit rate, frame count and duration
-// from it. Only reads; never decodes.
+// from it, or, for a stream of varying bit rate without a header, from all its frames. Only
+// reads; never decodes.
 class TMpegInfo {
 public:
     TMpegInfo() = default;
@@ -72,6 +73,9 @@ private:
     static TVbrHeaderRec ReadXingInfo(const TFrameHeaderRec &header, const quint8 *buffer, qint64 length, qint64 index);
     static TVbrHeaderRec ReadVbriInfo(const TFrameHeaderRec &header, const quint8 *buffer, qint64 length, qint64 index);
     bool TakeFrame(const TFrameHeaderRec &h, const TVbrHeaderRec &v, bool haveVbr, qint64 position, qint64 size);
+    // For a stream without a header: frames, duration and average rate from all its frames
+    // when their bit rates differ.
+    void FramesZaehlen(QIODevice &stream, qint64 position, qint64 size);
 
     qint64 FFilesize = 0;
     qint32 Fversion = 0;

@@ -50,7 +50,7 @@ int runJoin(const CliArguments &args, CliStreams io)
     TCliJoinReporter report(anhaengen       ? TMeldungAntwort::Ja
                             : ueberschreiben ? TMeldungAntwort::Nein
                                              : TMeldungAntwort::Abbrechen);
-    switch (DateienSpeichern(liste, ziel, report)) {
+    switch (DateienSpeichern(liste, ziel, report, true)) {
     case TSpeichernErgebnis::Abgebrochen:
         io.err << QStringLiteral("Die Datei \"%1\" existiert bereits! Mit --append wird angehängt, "
                                  "mit --overwrite überschrieben.")

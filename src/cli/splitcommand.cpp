@@ -110,7 +110,8 @@ int runSplit(const CliArguments &args, CliStreams io)
 
     const QString datei = args.operands().first();
     TCliReporter reporter(io);
-    const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken},
+    const bool byteSchnitt = args.has(QStringLiteral("--byte-cut"));
+    const TTeilErgebnis e = DateiTeilen(datei, {modus, anzahl.value_or(0), int(ueberlappung.value_or(0)), marken, byteSchnitt},
                                         [](const QString &f, qint64 anfang, qint64 anzahl) { return Mp3LaengeMs(f, anfang, anzahl); }, reporter);
     return e.Fehler ? 1 : 0;
 }
@@ -123,9 +124,9 @@ CliCommand splitCommand()
         QStringLiteral("split"),
         QStringLiteral("Datei in Teile fester Größe oder Dauer oder an Marken teilen."),
         {
-            {{QStringLiteral("DATEI (--kb N | --minutes N | --seconds N) [--overlap S]")},
+            {{QStringLiteral("DATEI (--kb N | --minutes N | --seconds N) [--overlap S] [--byte-cut]")},
              QStringLiteral("Datei in Teile fester Größe oder Dauer teilen")},
-            {{QStringLiteral("DATEI --mark M [--mark M ...]")},
+            {{QStringLiteral("DATEI --mark M [--mark M ...] [--byte-cut]")},
              QStringLiteral("Datei an Marken teilen (H:MM:SS,mmm oder Millisekunden)")},
         },
         {
@@ -134,6 +135,7 @@ CliCommand splitCommand()
             {QStringLiteral("--seconds"), QStringLiteral("N"), QStringLiteral("Teile von N Sekunden")},
             {QStringLiteral("--overlap"), QStringLiteral("S"), QStringLiteral("Überlappung der Teile, 0 bis 9 Sekunden")},
             {QStringLiteral("--mark"), QStringLiteral("M"), QStringLiteral("an der Marke M teilen (H:MM:SS,mmm oder Millisekunden), mehrfach möglich"), true},
+            {QStringLiteral("--byte-cut"), {}, QStringLiteral("nach Bytes anteilig schneiden statt an Frame-Grenzen")},
         },
         runSplit,
     };

@@ -1,5 +1,7 @@
 #include "cutting/filesplit.h"
 
+#include "audio/frameindex.h"
+#include "cutting/framesplit.h"
 #include "cutting/marklist.h"
 #include "cutting/marksplit.h"
 #include "cutting/mp3seconds.h"
@@ -71,8 +73,16 @@ TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const
     }
     const TTeilAuftrag auftrag{oriFilename, oriFilename, S, anfang};
 
+    TFrameIndex index;
+    if (!wunsch.ByteSchnitt) {
+        QFile ein(oriFilename);
+        if (!ein.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !index.Lesen(ein, anfang, S) || !index.Valid())
+            index = TFrameIndex();
+    }
+    const bool frameSchnitt = index.Valid();
+
     if (wunsch.Modus == ModusMarken) {
-        const qint64 laenge = laengeMs(oriFilename, anfang, S);
+        const qint64 laenge = frameSchnitt ? index.LaengeMs() : laengeMs(oriFilename, anfang, S);
         if (laenge < 0)
             return abbrechen(reporter, oeffnenFehler);
         if (laenge < 1000)
@@ -84,8 +94,13 @@ TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const
                 return abbrechen(reporter, pruefung.Text);
             reporter.Meldung(pruefung.Text, TMeldungArt::Information);
         }
+        if (frameSchnitt)
+            return MarkenFrameTeilenStarten(auftrag, index, marken, reporter);
         return MarkenTeilenStarten(auftrag, laenge, marken, reporter);
     }
+    TAlsFehler alsFehler(reporter);
+    if (frameSchnitt)
+        return FrameTeilenStarten(auftrag, index, wunsch.Modus, wunsch.Anzahl, wunsch.VorspannSekunden, alsFehler);
 
     // Kilobytes without overlap need no duration, so the analysis is skipped there.
     const bool ohneDauer = wunsch.Modus == ModusBytes && wunsch.VorspannSekunden == 0;
@@ -93,6 +108,5 @@ TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const
         const qint64 ms = laengeMs(oriFilename, anfang, S);
         return ms < 0 ? qint64(0) : ms / 1000;
     });
-    TAlsFehler alsFehler(reporter);
     return ModusTeilenStarten(auftrag, wunsch.Modus, wunsch.Anzahl, wunsch.VorspannSekunden, sekunden, alsFehler);
 }

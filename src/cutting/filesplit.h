@@ -12,6 +12,8 @@ struct TTeilWunsch {
     qint64 Anzahl = 0;        // kilobytes, minutes or seconds in modes 1 to 3
     int VorspannSekunden = 0; // 0 .. 9, modes 1 to 3
     QList<qint64> MarkenMs;   // mode 4, in the order given
+    // The byte-proportional cut of old instead of cuts at frame boundaries.
+    bool ByteSchnitt = false;
 };
 
 // Playing time in milliseconds, as the player counts it, of the `anzahl` bytes from `anfang` on
@@ -23,6 +25,8 @@ using TLaengeMessen = std::function<qint64(const QString &datei, qint64 anfang, 
 // tags; no working copy is made. Marks are set one by one as if set while listening, each
 // outcome told as a message; then the split at marks runs. Every reason to stop before the first
 // piece (no such file, no audio, a refused mark, a file too small) is reported with
-// TMeldungArt::Fehler and ends in a result with `Fehler` set.
+// TMeldungArt::Fehler and ends in a result with `Fehler` set. Unless `ByteSchnitt` is asked
+// for, cuts fall on frame boundaries, found by one walk over the frames, which also gives the
+// length; a stream whose frames change their sample rate is cut by bytes.
 TTeilErgebnis DateiTeilen(const QString &datei, const TTeilWunsch &wunsch, const TLaengeMessen &laengeMs,
                           TCutReporter &reporter);

@@ -125,16 +125,23 @@ qint64 TeilGrenzePruefen(int modus, qint64 mp3Size, qint64 sekundenMpi, TCutRepo
     return grenze;
 }
 
+TTeilPlan TeilPlanPruefen(int modus, qint64 n, int vorspannSekunden, qint64 mp3Size, qint64 sekundenMpi,
+                          TCutReporter &reporter)
+{
+    if (TeilGrenzePruefen(modus, mp3Size, sekundenMpi, reporter) <= 0)
+        return {};
+    const TTeilPlan plan = TeilPlanen(modus, n, vorspannSekunden, mp3Size, sekundenMpi);
+    // Less than one byte per piece: as small as a file without a single unit.
+    if (plan.Bytes <= 0)
+        reporter.Meldung(ZuKleinText, TMeldungArt::Information);
+    return plan;
+}
+
 TTeilErgebnis ModusTeilenStarten(const TTeilAuftrag &auftrag, int modus, qint64 n, int vorspannSekunden,
                                  qint64 sekundenMpi, TCutReporter &reporter)
 {
-    if (TeilGrenzePruefen(modus, auftrag.Mp3Size, sekundenMpi, reporter) <= 0)
+    const TTeilPlan plan = TeilPlanPruefen(modus, n, vorspannSekunden, auftrag.Mp3Size, sekundenMpi, reporter);
+    if (plan.Bytes <= 0)
         return {{}, true};
-    const TTeilPlan plan = TeilPlanen(modus, n, vorspannSekunden, auftrag.Mp3Size, sekundenMpi);
-    if (plan.Bytes <= 0) {
-        // Less than one byte per piece: as small as a file without a single unit.
-        reporter.Meldung(ZuKleinText, TMeldungArt::Information);
-        return {{}, true};
-    }
     return TeilenStarten(auftrag, modus, plan.Bytes, plan.Vorspann, reporter);
 }

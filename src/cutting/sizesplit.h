@@ -47,6 +47,11 @@ TTeilPlan TeilPlanen(int modus, qint64 n, int vorspannSekunden, qint64 mp3Size, 
 // says so and returns 0 or less.
 qint64 TeilGrenzePruefen(int modus, qint64 mp3Size, qint64 sekundenMpi, TCutReporter &reporter);
 
+// The limit check and the plan together; Bytes 0 when there is nothing to split, which has
+// been said.
+TTeilPlan TeilPlanPruefen(int modus, qint64 n, int vorspannSekunden, qint64 mp3Size, qint64 sekundenMpi,
+                          TCutReporter &reporter);
+
 // The split command of modes 1 to 3 after the number dialog: checks the limit, plans the split
 // for the number `n` and the overlap seconds and writes the pieces. A dialog that read no usable
 // number does not call this.

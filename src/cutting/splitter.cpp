@@ -60,6 +60,11 @@ TTeilErgebnis TeileSchreiben(const TTeilAuftrag &auftrag, const std::function<qi
     }
     if (teil)
         teil->close();
+    return TeilenAbschliessen(e, ok, reporter);
+}
+
+TTeilErgebnis TeilenAbschliessen(TTeilErgebnis &e, bool ok, TCutReporter &reporter)
+{
     if (!ok) {
         e.Fehler = true;
         reporter.Meldung(TeilungsFehlerText, TMeldungArt::Fehler);

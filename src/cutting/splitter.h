@@ -30,3 +30,6 @@ inline const QString TeilungsFehlerText = QStringLiteral("Es trat ein Fehler bei
 // far stay.
 TTeilErgebnis TeileSchreiben(const TTeilAuftrag &auftrag, const std::function<qint64(int)> &teilBytes, qint64 vorspann,
                              TCutReporter &reporter);
+
+// The end of every split: a failure shown once, then the count of pieces created in the memo.
+TTeilErgebnis TeilenAbschliessen(TTeilErgebnis &e, bool ok, TCutReporter &reporter);

@@ -498,3 +498,25 @@ TEST(MpegScan, FindsAFrameBeyondTwoGiB)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MpegInfoVbrWithoutHeader, DurationComesFromAllFramesNotTheFirstRate)
+{
+    // 1000 frames of 32 and 1000 of 320 kbit/s: 52.2 s; the first frame's rate would say 470 s.
+    const QByteArray bytes = mpeg::frames(format(Version::Mpeg1, 3, 32, 44100), 1000) +
+                             mpeg::frames(format(Version::Mpeg1, 3, 320, 44100), 1000);
+    TMpegInfo info;
+    ASSERT_EQ(scan(info, bytes), MP3ERR_None);
+    EXPECT_EQ(info.Frames(), 2000);
+    EXPECT_EQ(info.Dauer(), 52);
+    EXPECT_TRUE(info.Vbr());
+    EXPECT_EQ(info.Bitrate(), qRound(bytes.size() * 8 / (2000 * 1152 / 44100.0) / 1000));
+
+    // A constant rate keeps the Part's numbers: frames by the first frame's length.
+    ASSERT_EQ(scan(info, mpeg::frames(m1l3, 500)), MP3ERR_None);
+    EXPECT_EQ(info.Frames(), 500);
+    EXPECT_FALSE(info.Vbr());
+}
+
+} // namespace
