@@ -121,7 +121,11 @@ TEST_F(ButtonKeys, EnterOnOkOrInTheFieldConfirms)
     for (const bool aufOk : {true, false}) {
         form->MediaPlayer1()->setPosition(0);
         whenModal<TBytesForm>([aufOk](TBytesForm *f) {
+            // The dialog comes back with the last minute in the field; the user types over it.
+            f->Edit1->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(f->Edit1, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(f->Edit1, QStringLiteral("1"));
+            EXPECT_EQ(f->Edit1->text(), QStringLiteral("1"));
             if (aufOk) {
                 EXPECT_TRUE(tabZu(f->Button1));
             }
